@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game (or, with "test", the whole test suite) needs, and only
+# those that are missing, so a second run does nothing and takes no time.
+set -euo pipefail
+
+profile=${1:-game}
+
+game_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl-dev
+    fonts-liberation2
+    hardinfo
+)
+test_packages=(
+    "${game_packages[@]}"
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data
+    clang libclang-rt-14-dev valgrind
+    mingw-w64 wine wine64
+    desktop-file-utils appstream dpkg-dev file
+)
+
+case "$profile" in
+game) wanted=("${game_packages[@]}") ;;
+test) wanted=("${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [game|test]" >&2
+    exit 2
+    ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
