@@ -1,5 +1,6 @@
 # Compiler warnings and sanitizers are attached per target, never globally.
 option(TAMLO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(TAMLO_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 
 function(tamlo_target_defaults target)
     target_compile_features(${target} PUBLIC cxx_std_20)
@@ -11,5 +12,22 @@ function(tamlo_target_defaults target)
                 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
             target_link_options(${target} PRIVATE -fsanitize=address,undefined)
         endif()
+        if(TAMLO_FUZZ)
+            # Coverage for the fuzzers in every library they reach; only fuzz targets get the
+            # libFuzzer main (tamlo_add_fuzzer below).
+            target_compile_options(${target} PRIVATE
+                -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+            target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+        endif()
     endif()
+endfunction()
+
+# A libFuzzer executable: tamlo_add_fuzzer(<name> SOURCES <files...> LIBRARIES <targets...>)
+function(tamlo_add_fuzzer name)
+    cmake_parse_arguments(FUZZ "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${FUZZ_SOURCES})
+    target_link_libraries(${name} PRIVATE ${FUZZ_LIBRARIES})
+    tamlo_target_defaults(${name})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
