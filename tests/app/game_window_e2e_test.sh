@@ -3,12 +3,17 @@
 # appears with its title and size, looks like the reference pictures, takes Left, Down and R
 # (also R on a Cyrillic layout, by its physical key), and Esc ends the program.
 #
-#   game_window_e2e_test.sh <program> <window_snapshot> <reference-dir> <work-dir>
+#   game_window_e2e_test.sh <program> <window_snapshot> <reference-dir> <work-dir> [<scale>]
+#
+# With a scale of 2 the program runs with QT_SCALE_FACTOR=2, as on a high-density screen: the
+# window then has twice the size in device pixels and is compared with the "@2x" pictures.
 #
 # UPDATE_REFERENCES=1 writes the pictures taken as the new references.
 set -euo pipefail
 
-program=$(realpath "$1") snapshot=$(realpath "$2") references=$(realpath "$3") work=$4
+program=$(realpath "$1") snapshot=$(realpath "$2") references=$(realpath "$3") work=$4 scale=${5:-1}
+suffix=
+[ "$scale" = 1 ] || suffix="@${scale}x"
 title="Tamlo QT-350 Simulator"
 mkdir -p "$work"
 cd "$work"
@@ -36,21 +41,22 @@ done
 export DISPLAY=":$(cat display.txt)"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
+[ "$scale" = 1 ] || export QT_SCALE_FACTOR=$scale
 
 "$program" >game.log 2>&1 &
 game=$!
 window=$(timeout 20 xdotool search --sync --name "^$title\$" | head -n 1) || fail "no window titled '$title'"
 geometry=$(xwininfo -id "$window")
-grep -q 'Width: 260$' <<<"$geometry" || fail "window width: $geometry"
-grep -q 'Height: 332$' <<<"$geometry" || fail "window height: $geometry"
+grep -q "Width: $((260 * scale))\$" <<<"$geometry" || fail "window width: $geometry"
+grep -q "Height: $((332 * scale))\$" <<<"$geometry" || fail "window height: $geometry"
 xdotool windowfocus --sync "$window"
 
 # Compares the window with a reference picture after the given keys. The march's first tick
 # comes 1000 ms after a restart, so each try starts with R and takes the picture at once; a
 # loaded machine may need a second try.
 expect_picture() {
-    local name=$1
+    local name=$1$suffix
     shift
     for attempt in 1 2 3; do
         xdotool key --delay 20 "$@"
@@ -71,11 +77,13 @@ expect_picture aim-2 r Left
 expect_picture aim-2-one-miss r Left Down
 expect_picture new-game r Left Down r
 
-# On a Cyrillic layout the R key types a Cyrillic letter; it still restarts.
-setxkbmap -layout ru
-expect_picture aim-2-one-miss Cyrillic_ka Left Down
-expect_picture new-game Cyrillic_ka Left Down Cyrillic_ka
-setxkbmap -layout us
+if [ "$scale" = 1 ]; then
+    # On a Cyrillic layout the R key types a Cyrillic letter; it still restarts.
+    setxkbmap -layout ru
+    expect_picture aim-2-one-miss Cyrillic_ka Left Down
+    expect_picture new-game Cyrillic_ka Left Down Cyrillic_ka
+    setxkbmap -layout us
+fi
 
 xdotool key Escape
 for _ in $(seq 20); do

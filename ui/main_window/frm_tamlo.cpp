@@ -96,6 +96,7 @@ FrmTamlo::FrmTamlo(QWidget* parent)
     const auto label = [](QLabel* target, QPoint position, QSize size, const char* text,
                           QFont font) {
         target->setText(QString::fromLatin1(text));
+        target->setAccessibleDescription(target->text());
         target->setFont(font);
         target->setGeometry(QRect(position, size));
         target->setFocusPolicy(Qt::NoFocus);
@@ -229,6 +230,8 @@ QLabel* FrmTamlo::Label(StatusLabel label) const {
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
     QLabel* target = Label(label);
     target->setText(FromView(text));
+    // The name tells a screen reader which label it is; the description carries what it says.
+    target->setAccessibleDescription(target->text());
     // Auto-size labels take the size of their text, keeping their top-left corner.
     if (IsAutoSize(target)) {
         target->adjustSize();

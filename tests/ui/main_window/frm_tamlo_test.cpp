@@ -1,6 +1,7 @@
 #include "ui/main_window/font_substitutions.h"
 #include "ui/main_window/frm_tamlo.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -294,6 +295,16 @@ private slots:
         view.SetCaption(StatusLabel::txtMessage, "Advance to Next Level...");
         view.SetCaption(StatusLabel::txtNoLand, "Land : 3");
         QCOMPARE(label("txtScore")->pos(), QPoint(64, 16));
+        // Screen readers get each label's name and its current text; the display's text is its
+        // value.
+        for (const char* name : {"txtScore", "txtMessage", "txtMissFire", "txtLevel"}) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label(name));
+            QVERIFY(accessible != nullptr);
+            QCOMPARE(accessible->text(QAccessible::Name), QString::fromLatin1(name));
+            QCOMPARE(accessible->text(QAccessible::Description), text(name));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(display())->text(QAccessible::Value),
+                 display()->text());
         QCOMPARE(label("txtMessage")->size(), QSize(249, 25));
         expectNoLabelClipped();
         // One line: the message does not wrap.
