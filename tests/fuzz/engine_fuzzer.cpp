@@ -371,6 +371,12 @@ private:
         if (before.InRow == 6) {
             Expect(s.Lands == Saturated<std::int16_t>(before.Lands + 1), "landing not counted");
             Expect(random_.Drawn() == drawn, "a landing drew a random value");
+            Expect(!view_.levelEnabled && s.Waiting, "a landing did not stop the march");
+            if (s.Lands < GameEngine::kLandsPerGameOver) {
+                Expect(s.InRow == 0 && s.Spawned == before.Killed && s.Aim == 1 &&
+                           s.DigitSum == 0 && view_.waitEnabled,
+                       "a landing did not clear the row for the invaders to come again");
+            }
             return;
         }
         Expect(s.InRow == before.InRow + 1, "a tick did not grow the occupied stretch");
@@ -422,6 +428,10 @@ private:
         if (before.Killed + 1 == GameEngine::kInvadersPerLevel) {
             Expect(s.Level == Saturated<std::int16_t>(before.Level + 1) && s.Killed == 0,
                    "the sixteenth hit did not advance the level");
+            Expect(s.Spawned == 0 && s.InRow == 0 && s.Misses == 0 && s.Lands == 0 &&
+                       s.DigitSum == 0 && s.Aim == 1 && s.Waiting && view_.waitEnabled &&
+                       !view_.levelEnabled,
+                   "a level advance did not start the next level afresh");
             const auto shortened = (static_cast<std::int64_t>(interval) * 4 + 2) / 5;
             Expect(view_.interval == std::clamp<std::int64_t>(
                                          shortened, 1, std::numeric_limits<std::int32_t>::max()),
