@@ -30,4 +30,12 @@ function(tamlo_add_fuzzer name)
     tamlo_target_defaults(${name})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    # The committed corpus (tests/fuzz/corpus/<name without _fuzzer>/) runs as a test: every
+    # input once, so a crash found, then committed there, stays fixed.
+    string(REGEX REPLACE "_fuzzer$" "" corpus_name ${name})
+    set(corpus ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${corpus_name})
+    if(EXISTS ${corpus})
+        add_test(NAME ${name}_corpus
+            COMMAND sh -c "exec \"$0\" \"$1\"/*" $<TARGET_FILE:${name}> ${corpus})
+    endif()
 endfunction()

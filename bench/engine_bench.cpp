@@ -1,0 +1,147 @@
+// Time and allocations of the engine's operations, one operation of the named kind per
+// iteration. Each iteration starts from a copy of a prepared engine (a few dozen bytes, measured
+// alone by BM_CopyPreparedEngine), so every tick shifts a partly full row, every hit closes the
+// same gap and every miss finds the same row.
+#include "bench/allocation_counter.h"
+#include "engine/game_engine.h"
+#include "tests/engine/fixed_view.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+
+namespace tamlo {
+namespace {
+
+using testing::FixedView;
+
+// Digits handed out in a fixed cycle, as the uniform values that make the engine draw them.
+class CyclingDigits final : public RandomSource {
+public:
+    void Set(std::initializer_list<int> digits) {
+        count_ = 0;
+        for (int digit : digits) {
+            digits_[count_++] = digit;
+        }
+        next_ = 0;
+    }
+    double NextUniform() override {
+        const int digit = digits_[next_];
+        next_ = (next_ + 1) % count_;
+        return (digit - 0.5) / 9.0;
+    }
+
+private:
+    std::array<int, 16> digits_{5};
+    std::size_t count_ = 1;
+    std::size_t next_ = 0;
+};
+
+// A view, a random source and an engine in the state a benchmark starts every iteration from.
+struct Bench {
+    FixedView view;
+    CyclingDigits random;
+    GameEngine engine{view, random};
+
+    explicit Bench(std::initializer_list<int> marched) {
+        engine.NewGame();
+        random.Set(marched);
+        for (std::size_t i = 0; i < marched.size(); ++i) {
+            engine.TimerLevel_Timer();
+        }
+        // Later ticks draw every digit in turn.
+        random.Set({1, 2, 3, 4, 5, 6, 7, 8, 9});
+    }
+    void AimAt(char target) {
+        while (GameEngine::AimText(engine.State().Aim)[0] != target) {
+            engine.MoveAim();
+        }
+    }
+};
+
+// Runs one operation per iteration on a fresh copy of the prepared engine and reports the
+// allocations made per operation.
+template <typename Operation>
+void Measure(benchmark::State& state, const GameEngine& prepared, Operation operation) {
+    const auto before = AllocationCounter::Count();
+    for (auto _ : state) {
+        GameEngine engine = prepared;
+        operation(engine);
+        benchmark::DoNotOptimize(engine.State());
+    }
+    const auto allocations = AllocationCounter::Count() - before;
+    state.counters["allocs/op"] =
+        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+
+void BM_CopyPreparedEngine(benchmark::State& state) {
+    Bench bench({4, 7, 2});
+    Measure(state, bench.engine, [](GameEngine&) {});
+}
+
+// A march tick that moves "   472" one place to the left and brings a new digit in.
+void BM_TickShift(benchmark::State& state) {
+    Bench bench({4, 7, 2});
+    Measure(state, bench.engine, [](GameEngine& engine) { engine.TimerLevel_Timer(); });
+}
+
+// A tick on a full row: the invaders land and the game pauses.
+void BM_TickLanding(benchmark::State& state) {
+    Bench bench({4, 7, 2, 9, 1, 3});
+    Measure(state, bench.engine, [](GameEngine& engine) { engine.TimerLevel_Timer(); });
+}
+
+// A shot with aim 7 at "  3573": the 7 at place 5 goes and "35" closes the gap from the left.
+void BM_FireHit(benchmark::State& state) {
+    Bench bench({3, 5, 7, 3});
+    bench.AimAt('7');
+    Measure(state, bench.engine, [](GameEngine& engine) { engine.Fire(); });
+}
+
+// A shot with aim 8 at "  3573", which holds no 8: a miss is counted.
+void BM_FireMiss(benchmark::State& state) {
+    Bench bench({3, 5, 7, 3});
+    bench.AimAt('8');
+    Measure(state, bench.engine, [](GameEngine& engine) { engine.Fire(); });
+}
+
+// The sixteenth hit of a level: the level advances and every label is rewritten.
+void BM_FireLevelAdvance(benchmark::State& state) {
+    Bench bench({});
+    for (int hit = 0; hit < 15; ++hit) {
+        bench.engine.TimerLevel_Timer();
+        bench.AimAt(bench.engine.State().Row[5]);
+        bench.engine.Fire();
+    }
+    bench.engine.TimerLevel_Timer();
+    bench.AimAt(bench.engine.State().Row[5]);
+    Measure(state, bench.engine, [](GameEngine& engine) { engine.Fire(); });
+}
+
+// The aim moves on; its cycle never leaves play, so no copy is needed.
+void BM_MoveAim(benchmark::State& state) {
+    Bench bench({3, 5, 7, 3});
+    const auto before = AllocationCounter::Count();
+    for (auto _ : state) {
+        bench.engine.MoveAim();
+        benchmark::DoNotOptimize(bench.engine.State());
+    }
+    const auto allocations = AllocationCounter::Count() - before;
+    state.counters["allocs/op"] =
+        benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+}
+
+BENCHMARK(BM_CopyPreparedEngine);
+BENCHMARK(BM_TickShift);
+BENCHMARK(BM_TickLanding);
+BENCHMARK(BM_FireHit);
+BENCHMARK(BM_FireMiss);
+BENCHMARK(BM_FireLevelAdvance);
+BENCHMARK(BM_MoveAim);
+
+} // namespace
+} // namespace tamlo
+
+BENCHMARK_MAIN();
