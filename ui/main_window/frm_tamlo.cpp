@@ -1,5 +1,7 @@
 #include "ui/main_window/frm_tamlo.h"
 
+#include "resources/icons.h"
+#include "ui/about/frm_about.h"
 #include "ui/main_window/virtual_key.h"
 
 #include <QAction>
@@ -68,6 +70,7 @@ FrmTamlo::FrmTamlo(QWidget* parent)
     setObjectName(QStringLiteral("FrmTamlo"));
     setAccessibleName(QStringLiteral("FrmTamlo"));
     setWindowTitle(QStringLiteral("Tamlo QT-350 Simulator"));
+    setWindowIcon(QIcon(Icons::Program()));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(MakeFont("MS Sans Serif", 11, false));
     setFocusPolicy(Qt::StrongFocus);
@@ -205,7 +208,10 @@ void FrmTamlo::txtAbout_MouseDown() {
     mnuAbout_Click();
 }
 
-void FrmTamlo::mnuAbout_Click() {}
+void FrmTamlo::mnuAbout_Click() {
+    // A fresh, modal About window each time; the game's timers tick on behind it.
+    frmAbout::ShowModal(this);
+}
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
     txtDisplay_->setText(FromView(text));
