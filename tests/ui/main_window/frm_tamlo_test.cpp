@@ -3,10 +3,12 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTest>
@@ -313,6 +315,44 @@ private slots:
             label("txtMessage")->fontMetrics().height());
         QVERIFY(label("txtMessage")->fontMetrics().horizontalAdvance(label("txtMessage")->text()) <=
                 249);
+    }
+
+    // Any mouse button pressed on "About" opens a fresh About window over the game, which goes on
+    // behind it without taking keys.
+    void anyButtonOnAboutOpensTheAboutWindowWhileTheGameGoesOn() {
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            tick("TimerLevel");
+            bool opened = false, ownedByGame = false, keysBlocked = false, marching = false,
+                 marched = false;
+            QString title;
+            QTimer::singleShot(0, window.get(), [&] {
+                auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                opened = about != nullptr && about->objectName() == QLatin1String("frmAbout");
+                if (!opened) {
+                    return;
+                }
+                ownedByGame = about->parentWidget() == window.get();
+                title = about->findChild<QLabel*>(QStringLiteral("lblTitle"))->text();
+                const QString before = display()->text();
+                QTest::keyClick(window->windowHandle(), Qt::Key_Left);
+                QTest::keyClick(window->windowHandle(), Qt::Key_R);
+                keysBlocked = display()->text() == before;
+                marching = timer("TimerLevel")->isActive();
+                QMetaObject::invokeMethod(timer("TimerLevel"), "timeout", Qt::DirectConnection);
+                marched = display()->text() != before;
+                about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            });
+            QTest::mousePress(label("txtAbout"), button, Qt::NoModifier, QPoint(5, 5));
+            QVERIFY2(opened, "the About window opens on the press");
+            QVERIFY(ownedByGame);
+            QCOMPARE(title, QStringLiteral("Tamlo QT-350"));
+            QVERIFY(keysBlocked);
+            QVERIFY(marching);
+            QVERIFY(marched);
+            QTest::mouseRelease(label("txtAbout"), button, Qt::NoModifier, QPoint(5, 5));
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+            key(Qt::Key_R);
+        }
     }
 
     void escapeClosesTheWindow() {
