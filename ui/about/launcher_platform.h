@@ -45,14 +45,16 @@ class LauncherPlatform {
 public:
     virtual ~LauncherPlatform() = default;
 
+    // The three registry calls take the arguments and give the results of RegOpenKeyExA,
+    // RegQueryValueExA (without its reserved argument) and RegCloseKey.
     // Opens subKey below root; on success fills *result and returns kErrorSuccess.
-    virtual long RegOpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t options,
-                              std::uint32_t samDesired, RegKey* result) = 0;
+    virtual long OpenKey(RegKey root, const std::string& subKey, std::uint32_t options,
+                         std::uint32_t samDesired, RegKey* result) = 0;
     // Copies the value's bytes into data (room for *dataSize bytes), sets *type and *dataSize.
     // A value larger than *dataSize gives kErrorMoreData.
-    virtual long RegQueryValueEx(RegKey key, const std::string& valueName, std::uint32_t* type,
-                                 unsigned char* data, std::uint32_t* dataSize) = 0;
-    virtual long RegCloseKey(RegKey key) = 0;
+    virtual long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                            unsigned char* data, std::uint32_t* dataSize) = 0;
+    virtual long CloseKey(RegKey key) = 0;
 
     // True when path names an existing ordinary file (no directory, no hidden or system file).
     virtual bool IsOrdinaryFile(const std::string& path) = 0;

@@ -13,9 +13,8 @@ const std::string* RegStorePlatform::PathOf(RegKey key) const {
     return open == open_.end() ? nullptr : &open->second;
 }
 
-long RegStorePlatform::RegOpenKeyEx(RegKey root, const std::string& subKey,
-                                    std::uint32_t /*options*/, std::uint32_t samDesired,
-                                    RegKey* result) {
+long RegStorePlatform::OpenKey(RegKey root, const std::string& subKey, std::uint32_t /*options*/,
+                               std::uint32_t samDesired, RegKey* result) {
     const std::string* rootPath = PathOf(root);
     if (rootPath == nullptr || result == nullptr) {
         return kErrorInvalidHandle;
@@ -36,9 +35,8 @@ long RegStorePlatform::RegOpenKeyEx(RegKey root, const std::string& subKey,
     return kErrorSuccess;
 }
 
-long RegStorePlatform::RegQueryValueEx(RegKey key, const std::string& valueName,
-                                       std::uint32_t* type, unsigned char* data,
-                                       std::uint32_t* dataSize) {
+long RegStorePlatform::QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                                  unsigned char* data, std::uint32_t* dataSize) {
     const std::string* path = PathOf(key);
     if (path == nullptr) {
         return kErrorInvalidHandle;
@@ -68,7 +66,7 @@ long RegStorePlatform::RegQueryValueEx(RegKey key, const std::string& valueName,
     return kErrorSuccess;
 }
 
-long RegStorePlatform::RegCloseKey(RegKey key) {
+long RegStorePlatform::CloseKey(RegKey key) {
     if (key == kHkeyLocalMachine) {
         return kErrorSuccess;
     }

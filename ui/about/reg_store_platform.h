@@ -17,11 +17,11 @@ class RegStorePlatform : public LauncherPlatform {
 public:
     explicit RegStorePlatform(RegStore store) : store_(std::move(store)) {}
 
-    long RegOpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t options,
-                      std::uint32_t samDesired, RegKey* result) override;
-    long RegQueryValueEx(RegKey key, const std::string& valueName, std::uint32_t* type,
-                         unsigned char* data, std::uint32_t* dataSize) override;
-    long RegCloseKey(RegKey key) override;
+    long OpenKey(RegKey root, const std::string& subKey, std::uint32_t options,
+                 std::uint32_t samDesired, RegKey* result) override;
+    long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                    unsigned char* data, std::uint32_t* dataSize) override;
+    long CloseKey(RegKey key) override;
 
     // Keys opened and not yet closed.
     std::size_t OpenKeyCount() const { return open_.size(); }

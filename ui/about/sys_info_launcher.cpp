@@ -16,19 +16,19 @@ public:
 };
 
 // Closes the key on every way out of GetKeyValue, the error included.
-class OpenKey {
+class KeyGuard {
 public:
-    explicit OpenKey(LauncherPlatform& platform) : platform_(platform) {}
-    ~OpenKey() {
+    explicit KeyGuard(LauncherPlatform& platform) : platform_(platform) {}
+    ~KeyGuard() {
         if (open_) {
-            platform_.RegCloseKey(key_);
+            platform_.CloseKey(key_);
         }
     }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
+    KeyGuard(const KeyGuard&) = delete;
+    KeyGuard& operator=(const KeyGuard&) = delete;
 
     bool Open(RegKey root, const std::string& name) {
-        open_ = platform_.RegOpenKeyEx(root, name, 0, kKeyRead, &key_) == kErrorSuccess;
+        open_ = platform_.OpenKey(root, name, 0, kKeyRead, &key_) == kErrorSuccess;
         return open_;
     }
     RegKey Handle() const { return key_; }
@@ -75,7 +75,7 @@ void SysInfoLauncher::Launch() {
 
 bool SysInfoLauncher::GetKeyValue(RegKey KeyRoot, const std::string& KeyName,
                                   const std::string& SubKeyRef, std::string& KeyVal) {
-    OpenKey key(platform_);
+    KeyGuard key(platform_);
     if (!key.Open(KeyRoot, KeyName)) {
         KeyVal.clear();
         return false;
@@ -84,7 +84,7 @@ bool SysInfoLauncher::GetKeyValue(RegKey KeyRoot, const std::string& KeyName,
     std::array<unsigned char, kValueBufferSize> buffer{};
     auto size = static_cast<std::uint32_t>(buffer.size());
     std::uint32_t type = kRegNone;
-    if (platform_.RegQueryValueEx(key.Handle(), SubKeyRef, &type, buffer.data(), &size) !=
+    if (platform_.QueryValue(key.Handle(), SubKeyRef, &type, buffer.data(), &size) !=
         kErrorSuccess) {
         KeyVal.clear();
         return false;

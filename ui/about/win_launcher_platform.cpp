@@ -23,9 +23,8 @@ HKEY ToHkey(RegKey key) {
 
 } // namespace
 
-long WinLauncherPlatform::RegOpenKeyEx(RegKey root, const std::string& subKey,
-                                       std::uint32_t options, std::uint32_t samDesired,
-                                       RegKey* result) {
+long WinLauncherPlatform::OpenKey(RegKey root, const std::string& subKey, std::uint32_t options,
+                                  std::uint32_t samDesired, RegKey* result) {
     HKEY opened = nullptr;
     const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey.c_str(), options, samDesired, &opened);
     if (status == ERROR_SUCCESS) {
@@ -34,9 +33,8 @@ long WinLauncherPlatform::RegOpenKeyEx(RegKey root, const std::string& subKey,
     return status;
 }
 
-long WinLauncherPlatform::RegQueryValueEx(RegKey key, const std::string& valueName,
-                                          std::uint32_t* type, unsigned char* data,
-                                          std::uint32_t* dataSize) {
+long WinLauncherPlatform::QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                                     unsigned char* data, std::uint32_t* dataSize) {
     DWORD valueType = REG_NONE;
     DWORD size = dataSize != nullptr ? *dataSize : 0;
     const LONG status = ::RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &valueType,
@@ -50,7 +48,7 @@ long WinLauncherPlatform::RegQueryValueEx(RegKey key, const std::string& valueNa
     return status;
 }
 
-long WinLauncherPlatform::RegCloseKey(RegKey key) {
+long WinLauncherPlatform::CloseKey(RegKey key) {
     return ::RegCloseKey(ToHkey(key));
 }
 

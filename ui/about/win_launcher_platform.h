@@ -13,11 +13,11 @@ class WinLauncherPlatform : public LauncherPlatform {
 public:
     explicit WinLauncherPlatform(void* owner = nullptr) : owner_(owner) {}
 
-    long RegOpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t options,
-                      std::uint32_t samDesired, RegKey* result) override;
-    long RegQueryValueEx(RegKey key, const std::string& valueName, std::uint32_t* type,
-                         unsigned char* data, std::uint32_t* dataSize) override;
-    long RegCloseKey(RegKey key) override;
+    long OpenKey(RegKey root, const std::string& subKey, std::uint32_t options,
+                 std::uint32_t samDesired, RegKey* result) override;
+    long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                    unsigned char* data, std::uint32_t* dataSize) override;
+    long CloseKey(RegKey key) override;
 
     bool IsOrdinaryFile(const std::string& path) override;
     bool StartProgram(const std::string& path) override;

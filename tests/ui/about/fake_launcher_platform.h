@@ -29,8 +29,8 @@ public:
         SetValue(key, name, kRegSz, text + '\0');
     }
 
-    long RegOpenKeyEx(RegKey root, const std::string& subKey, std::uint32_t,
-                      std::uint32_t samDesired, RegKey* result) override {
+    long OpenKey(RegKey root, const std::string& subKey, std::uint32_t, std::uint32_t samDesired,
+                 RegKey* result) override {
         opens.push_back({subKey, samDesired});
         if (root != kHkeyLocalMachine || values.count(subKey) == 0) {
             return kErrorFileNotFound;
@@ -43,8 +43,8 @@ public:
         return kErrorSuccess;
     }
 
-    long RegQueryValueEx(RegKey key, const std::string& valueName, std::uint32_t* type,
-                         unsigned char* data, std::uint32_t* dataSize) override {
+    long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                    unsigned char* data, std::uint32_t* dataSize) override {
         queries.push_back(valueName);
         const auto handle = open.find(key);
         if (handle == open.end()) {
@@ -67,7 +67,7 @@ public:
         return kErrorSuccess;
     }
 
-    long RegCloseKey(RegKey key) override {
+    long CloseKey(RegKey key) override {
         closes.push_back(key);
         return open.erase(key) != 0 ? kErrorSuccess : kErrorInvalidHandle;
     }

@@ -148,29 +148,29 @@ TEST(RegStorePlatformTest, OpensReadOnlyAndReportsSizesLikeTheRegistry) {
     StoreOnly registry(RegStore::FromText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\n"
                                           "\"V\"=\"abc\"\n"));
     RegKey key = 0;
-    EXPECT_EQ(registry.RegOpenKeyEx(kHkeyLocalMachine, "SOFTWARE\\Nowhere", 0, kKeyRead, &key),
+    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Nowhere", 0, kKeyRead, &key),
               kErrorFileNotFound);
-    EXPECT_EQ(registry.RegOpenKeyEx(kHkeyLocalMachine, "SOFTWARE\\Test", 0, 0x2003F, &key),
+    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Test", 0, 0x2003F, &key),
               kErrorAccessDenied);
     EXPECT_EQ(registry.OpenKeyCount(), 0u);
-    ASSERT_EQ(registry.RegOpenKeyEx(kHkeyLocalMachine, "software\\test", 0, kKeyRead, &key),
+    ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "software\\test", 0, kKeyRead, &key),
               kErrorSuccess);
 
     unsigned char buffer[8] = {};
     std::uint32_t type = 0;
     std::uint32_t size = 3;
-    EXPECT_EQ(registry.RegQueryValueEx(key, "v", &type, buffer, &size), kErrorMoreData);
+    EXPECT_EQ(registry.QueryValue(key, "v", &type, buffer, &size), kErrorMoreData);
     EXPECT_EQ(size, 4u);
     size = sizeof(buffer);
-    EXPECT_EQ(registry.RegQueryValueEx(key, "V", &type, buffer, &size), kErrorSuccess);
+    EXPECT_EQ(registry.QueryValue(key, "V", &type, buffer, &size), kErrorSuccess);
     EXPECT_EQ(type, 1u);
     EXPECT_EQ(size, 4u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 4), std::string("abc\0", 4));
-    EXPECT_EQ(registry.RegQueryValueEx(key, "W", &type, buffer, &size), kErrorFileNotFound);
+    EXPECT_EQ(registry.QueryValue(key, "W", &type, buffer, &size), kErrorFileNotFound);
 
-    EXPECT_EQ(registry.RegCloseKey(key), kErrorSuccess);
-    EXPECT_EQ(registry.RegCloseKey(key), kErrorInvalidHandle);
-    EXPECT_EQ(registry.RegQueryValueEx(key, "V", &type, buffer, &size), kErrorInvalidHandle);
+    EXPECT_EQ(registry.CloseKey(key), kErrorSuccess);
+    EXPECT_EQ(registry.CloseKey(key), kErrorInvalidHandle);
+    EXPECT_EQ(registry.QueryValue(key, "V", &type, buffer, &size), kErrorInvalidHandle);
     EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
 

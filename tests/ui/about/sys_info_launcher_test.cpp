@@ -161,6 +161,9 @@ TEST_F(SysInfoLauncherTest, TextValuesAreCutAtTheirFirstNulAndMayFillTheBuffer) 
     value = "keep";
     platform.SetValue(kTool, "PATH", kRegSz, std::string(1024, 'x'));
     EXPECT_ANY_THROW(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
+    platform.SetValue(kTool, "PATH", kRegBinary, std::string(1024, 'x'));
+    EXPECT_ANY_THROW(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
+    EXPECT_EQ(value, "keep");
 }
 
 TEST_F(SysInfoLauncherTest, NumbersReplaceTheTextWithTheirWholeDecimalValue) {
