@@ -19,6 +19,7 @@ class QtLauncherPlatformTest : public QObject {
 
 private slots:
     void init();
+    void cleanup();
     void theMessageBoxIsModalOverItsParentWithOnlyOkAndNoIcon();
     void theStartRunsTheExactPathWithNoShell();
     void theFileTestWantsAVisibleRegularFile();
@@ -41,6 +42,7 @@ private:
         QWidget* parent = nullptr;
     };
     QList<Seen> seen;
+    QTimer* poll = nullptr;
 };
 
 void QtLauncherPlatformTest::WriteFile(const QString& path, const QByteArray& bytes) {
@@ -63,11 +65,16 @@ void QtLauncherPlatformTest::init() {
     seen.clear();
 }
 
+void QtLauncherPlatformTest::cleanup() {
+    delete poll;
+    poll = nullptr;
+}
+
 void QtLauncherPlatformTest::AnswerMessageBoxes() {
     // Polls from inside the modal loop; the box is closed as soon as it is seen.
-    auto* poll = new QTimer(this);
+    poll = new QTimer(this);
     poll->setInterval(10);
-    connect(poll, &QTimer::timeout, this, [this, poll] {
+    connect(poll, &QTimer::timeout, this, [this] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) {
             return;
