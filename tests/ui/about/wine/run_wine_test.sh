@@ -4,8 +4,7 @@
 # Usage: run_wine_test.sh <source dir> <work dir>. Exits 77 (skipped) without wine or mingw-w64.
 set -euo pipefail
 
-source_dir=$1
-work=$(realpath -m "$2")
+source_dir=${1:?usage: run_wine_test.sh <source dir> <work dir>}
 cxx=x86_64-w64-mingw32-g++
 
 for tool in wine wineboot wineserver winepath "$cxx"; do
@@ -15,6 +14,7 @@ for tool in wine wineboot wineserver winepath "$cxx"; do
     fi
 done
 
+work=$(realpath -m "${2:?usage: run_wine_test.sh <source dir> <work dir>}")
 started=$(date +%s)
 rm -rf "$work"
 mkdir -p "$work"
