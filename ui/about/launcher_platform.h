@@ -27,7 +27,6 @@ inline constexpr std::uint32_t kRegDword = 4;
 
 // Access rights. The launcher only reads, so it asks for read access and nothing more: write
 // access to the machine's keys is refused to every user who is not an administrator.
-inline constexpr std::uint32_t kKeyQueryValue = 0x0001;
 inline constexpr std::uint32_t kKeySetValue = 0x0002;
 inline constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
 inline constexpr std::uint32_t kKeyCreateLink = 0x0020;
