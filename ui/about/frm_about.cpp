@@ -2,13 +2,16 @@
 
 #include "resources/icons.h"
 #include "ui/about/app_info.h"
+#include "ui/about/launcher_platform.h"
 #include "ui/about/line_shape.h"
+#include "ui/about/sys_info.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+
+#include <string_view>
 
 namespace tamlo {
 namespace {
@@ -154,10 +157,10 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::StartSysInfo() {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(AppInfo::Title),
-                    QStringLiteral("System Information Is Unavailable At This Time"),
-                    QMessageBox::Ok, this);
-    box.exec();
+    StartSysInfoOver(this);
 }
+
+// The launcher's message box carries the application's title as its caption.
+static_assert(std::string_view(AppInfo::Title) == std::string_view(kMessageCaption));
 
 } // namespace tamlo

@@ -4,10 +4,12 @@
 #include "ui/main_window/font_substitutions.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -45,8 +47,24 @@ private:
         return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     }
 
+    QTemporaryDir config;
+
 private slots:
-    void initTestCase() { tamlo::FontSubstitutions::Install(); }
+    // System Info looks its tool up in the user's store: here one that names no program, so a
+    // press gives the failure message.
+    void initTestCase() {
+        tamlo::FontSubstitutions::Install();
+        QVERIFY(config.isValid());
+        QDir(config.path()).mkpath(QStringLiteral("user/tamlo-qt350"));
+        QDir(config.path()).mkpath(QStringLiteral("system"));
+        QFile store(config.filePath(QStringLiteral("user/tamlo-qt350/registry.reg")));
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
+                    "\"PATH\"=\"/nonexistent/sysinfo-tool\"\n");
+        store.close();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.filePath(QStringLiteral("user"))));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(config.filePath(QStringLiteral("system"))));
+    }
 
     // Every opening runs the load step: the title and version are written anew.
     void everyOpeningShowsTitleAndVersion() {
