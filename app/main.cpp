@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tamlo-qt350"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tamlo QT-350 Simulator"));
     QApplication::setApplicationVersion(QStringLiteral(TAMLO_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.tamlo.Qt350Simulator"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAMLO_APP_ID));
     tamlo::FontSubstitutions::Install();
 
     tamlo::FrmTamlo window;

@@ -1,0 +1,22 @@
+# A Debian package of the installed tree: `cpack -G DEB` in a build folder.
+set(CPACK_PACKAGE_NAME "tamlo-qt350")
+set(CPACK_PACKAGE_VENDOR "The Tamlo QT-350 Simulator contributors")
+set(CPACK_PACKAGE_CONTACT "The Tamlo QT-350 Simulator contributors")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A desktop simulator of the number-shooting game built into a pocket calculator: aim with the Left arrow key, fire with the Down arrow key, and destroy the numbered invaders before they land.")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "games")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+# Shared-library dependencies are computed from the binary by dpkg-shlibdeps; the fonts the
+# windows name are not linked, so they are declared.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hardinfo")
+
+set(CPACK_GENERATOR "DEB")
+include(CPack)
