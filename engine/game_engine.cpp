@@ -78,22 +78,30 @@ void GameEngine::ShowMisses() {
     view_.SetCaption(StatusLabel::txtMissFire, Caption("Miss Fire : ", state_.Misses).Text());
 }
 
-void GameEngine::NewGame() {
-    state_.Level = 1;
+void GameEngine::StartLevel(std::int16_t level) {
+    state_.Level = level;
     state_.Aim = 1;
     state_.InRow = 0;
     state_.Spawned = 0;
+    state_.Killed = 0;
     state_.Misses = 0;
     state_.Lands = 0;
-    state_.Score = 0;
-    state_.Killed = 0;
     state_.DigitSum = 0;
     state_.Row = GameState::EmptyRow();
+}
+
+void GameEngine::ShowStatus(std::string_view message) {
     ShowLands();
     ShowMisses();
     ShowScore();
     ShowLevel();
-    view_.SetCaption(StatusLabel::txtMessage, "");
+    view_.SetCaption(StatusLabel::txtMessage, message);
+}
+
+void GameEngine::NewGame() {
+    StartLevel(1);
+    state_.Score = 0;
+    ShowStatus("");
     ShowDisplay();
     view_.SetMarchInterval(kStartInterval);
     view_.SetTimerEnabled(GameTimer::TimerLevel, true);
@@ -221,20 +229,10 @@ void GameEngine::MissFire() {
 
 void GameEngine::NextLevel() {
     view_.SetTimerEnabled(GameTimer::TimerLevel, false);
-    AddSaturating(state_.Level, 1);
-    state_.Killed = 0;
-    state_.Spawned = 0;
-    state_.InRow = 0;
-    state_.Misses = 0;
-    state_.Lands = 0;
-    state_.DigitSum = 0;
-    state_.Aim = 1;
-    state_.Row = GameState::EmptyRow();
-    ShowLands();
-    ShowMisses();
-    ShowScore();
-    ShowLevel();
-    view_.SetCaption(StatusLabel::txtMessage, "Advance to Next Level...");
+    std::int16_t level = state_.Level;
+    AddSaturating(level, 1);
+    StartLevel(level); // the score is kept
+    ShowStatus("Advance to Next Level...");
     // Four fifths of the old interval, to the nearest millisecond; the fraction is a multiple of
     // 0.2, so adding 2 before the division rounds it correctly.
     const std::int32_t interval = view_.MarchInterval();

@@ -41,6 +41,10 @@ private:
     void MissFire();
     void NextLevel();
 
+    // Level, aim, row and the level's counters as at the start of a level.
+    void StartLevel(std::int16_t level);
+    // The four counters' captions and the message, in that order.
+    void ShowStatus(std::string_view message);
     void ShowLevel();
     void ShowScore();
     void ShowLands();
