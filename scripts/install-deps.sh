@@ -17,6 +17,7 @@ test_packages=(
     xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64
+    libxcb1-dev
     desktop-file-utils appstream dpkg-dev file
 )
 

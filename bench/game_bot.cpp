@@ -1,0 +1,51 @@
+#include "bench/game_bot.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <stdexcept>
+
+GameBot::GameBot(tamlo::FrmTamlo& window)
+    : window_(window), timerLevel_(window.findChild<QTimer*>(QStringLiteral("TimerLevel"))),
+      timerWait_(window.findChild<QTimer*>(QStringLiteral("TimerWait"))) {
+    if (timerLevel_ == nullptr || timerWait_ == nullptr) {
+        throw std::runtime_error("the game window has no march or pause timer");
+    }
+}
+
+void GameBot::Press(Qt::Key key) const {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&window_, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(&window_, &release);
+}
+
+bool GameBot::ShootNearest() const {
+    const tamlo::GameState& state = State();
+    if (state.Waiting || state.InRow == 0) {
+        return false;
+    }
+    const char target = state.Row[static_cast<std::size_t>(6 - state.InRow)];
+    while (tamlo::GameEngine::AimText(State().Aim)[0] != target) {
+        Press(Qt::Key_Left);
+    }
+    Press(Qt::Key_Down);
+    return true;
+}
+
+void GameBot::Tick(QTimer& timer) const {
+    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
+}
+
+void GameBot::PlayToLevel(int level) const {
+    while (State().Level < level || State().Waiting) {
+        if (timerWait_->isActive()) {
+            Tick(*timerWait_);
+        } else if (timerLevel_->isActive()) {
+            Tick(*timerLevel_);
+            ShootNearest();
+        } else {
+            Press(Qt::Key_R); // the game is over: start again
+        }
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/main_window/frm_tamlo.h"
+
+#include <QTimer>
+
+// Plays the real game window the way a perfect player would: it reads the game state, presses
+// the window's keys and, where a test or a benchmark needs it, delivers timer ticks itself.
+class GameBot {
+public:
+    explicit GameBot(tamlo::FrmTamlo& window);
+
+    QTimer& TimerLevel() const { return *timerLevel_; }
+    QTimer& TimerWait() const { return *timerWait_; }
+    const tamlo::GameState& State() const { return window_.State(); }
+
+    void Press(Qt::Key key) const;
+    // Aims at the nearest invader and fires; false when the row is empty or the game waits.
+    bool ShootNearest() const;
+    // One tick of a timer, as the event loop would deliver it.
+    void Tick(QTimer& timer) const;
+    // Plays on with ticks delivered directly until the game reaches the given level, then ends
+    // that level's opening pause, so the real march timer runs on at the new level's speed.
+    void PlayToLevel(int level) const;
+
+private:
+    tamlo::FrmTamlo& window_;
+    QTimer* timerLevel_;
+    QTimer* timerWait_;
+};

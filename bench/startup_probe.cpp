@@ -1,0 +1,140 @@
+// Starts a program on the current X display and reports how long it took until its first
+// top-level window was mapped, and the program's resident memory shortly after that.
+//
+//   startup_probe [--settle-ms N] [--cpu-seconds S] -- program [args...]
+//
+// Prints one line: "map_ms=<milliseconds> rss_kib=<KiB>" and, with --cpu-seconds, the CPU time
+// the program used over that many seconds after mapping: "cpu_ms=<milliseconds>".
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long ResidentKib(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+// User plus system time of the process, in milliseconds.
+double CpuMs(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    if (close == std::string::npos) {
+        return -1;
+    }
+    // Fields after the command name start with the state (field 3); utime and stime are 14, 15.
+    const char* p = text.c_str() + close + 2;
+    for (int field = 3; field < 14; ++field) {
+        p = std::strchr(p, ' ');
+        if (p == nullptr) {
+            return -1;
+        }
+        ++p;
+    }
+    char* end = nullptr;
+    const double utime = std::strtod(p, &end);
+    const double stime = std::strtod(end, nullptr);
+    return (utime + stime) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: startup_probe [--settle-ms N] [--cpu-seconds S] -- program [args...]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int settleMs = 500;
+    double cpuSeconds = 0;
+    int first = 1;
+    for (; first < argc; ++first) {
+        const std::string arg = argv[first];
+        if (arg == "--") {
+            ++first;
+            break;
+        }
+        if (arg == "--settle-ms" && first + 1 < argc) {
+            settleMs = std::atoi(argv[++first]);
+        } else if (arg == "--cpu-seconds" && first + 1 < argc) {
+            cpuSeconds = std::atof(argv[++first]);
+        } else {
+            return Usage();
+        }
+    }
+    if (first >= argc) {
+        return Usage();
+    }
+
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection) != 0) {
+        std::fprintf(stderr, "startup_probe: cannot open the X display\n");
+        return 1;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection);
+
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(argv[first], argv + first);
+        std::perror("startup_probe: exec");
+        _exit(127);
+    }
+    if (pid < 0) {
+        std::perror("startup_probe: fork");
+        return 1;
+    }
+
+    double mapMs = -1;
+    while (mapMs < 0) {
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(
+            xcb_wait_for_event(connection), &std::free);
+        if (!event) {
+            break;
+        }
+        if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) {
+            const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
+            if (map->override_redirect == 0) {
+                mapMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            }
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+    const long rss = ResidentKib(pid);
+    std::printf("map_ms=%.2f rss_kib=%ld", mapMs, rss);
+    if (cpuSeconds > 0) {
+        const double before = CpuMs(pid);
+        std::this_thread::sleep_for(std::chrono::duration<double>(cpuSeconds));
+        std::printf(" cpu_ms=%.1f", CpuMs(pid) - before);
+    }
+    std::printf("\n");
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    xcb_disconnect(connection);
+    return mapMs < 0 ? 1 : 0;
+}
