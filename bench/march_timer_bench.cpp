@@ -6,6 +6,10 @@
 // The game is played by a bot that destroys every invader as it enters, so the march never
 // lands. At level 1 it starts a new game before the sixteenth hit would change the level; at the
 // fast levels it ends each level's pause at once. Periods that span such a restart are left out.
+// The game's march stops at every level's end, so it runs in stretches of about sixteen ticks;
+// the bare timer is stopped and started again after stretches of the same lengths, so both are
+// measured under the same conditions (the first tick after a start is always on time, which
+// lowers the mean period of a short stretch a little).
 #include "bench/game_bot.h"
 #include "ui/main_window/font_substitutions.h"
 
@@ -48,8 +52,9 @@ void Report(const char* what, int interval, const std::vector<double>& periods) 
     std::fflush(stdout);
 }
 
-// Periods of a bare precise timer.
-std::vector<double> BareTimer(int interval, int count) {
+// Periods of a bare precise timer, restarted after each of the given stretches of periods (all
+// in one stretch when none are given).
+std::vector<double> BareTimer(int interval, int count, const std::vector<int>& stretches) {
     std::vector<double> periods;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
@@ -57,14 +62,22 @@ std::vector<double> BareTimer(int interval, int count) {
     QEventLoop loop;
     QElapsedTimer clock;
     qint64 last = -1;
+    std::size_t stretch = 0;
+    int inStretch = 0;
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         const qint64 now = clock.nsecsElapsed();
         if (last >= 0) {
             periods.push_back(static_cast<double>(now - last) / 1e6);
+            ++inStretch;
         }
         last = now;
         if (static_cast<int>(periods.size()) >= count) {
             loop.quit();
+        } else if (stretch < stretches.size() && inStretch >= stretches[stretch]) {
+            ++stretch;
+            inStretch = 0;
+            timer.start(); // as the game's march starts again after a level's pause
+            last = -1;
         }
     });
     clock.start();
@@ -73,10 +86,19 @@ std::vector<double> BareTimer(int interval, int count) {
     return periods;
 }
 
-// Periods of the game's own march timer, while the bot plays. `keepLevel` restarts the game
-// before a level would end; otherwise each level's pause is ended at once.
-std::vector<double> GameTimer(GameBot& bot, int count, bool keepLevel) {
+// Periods of the game's own march timer, while the bot plays, and the lengths of the stretches
+// between restarts. `keepLevel` restarts the game before a level would end; otherwise each
+// level's pause is ended at once.
+std::vector<double> GameTimer(GameBot& bot, int count, bool keepLevel,
+                              std::vector<int>* stretches) {
     std::vector<double> periods;
+    int inStretch = 0;
+    const auto endStretch = [&] {
+        if (inStretch > 0) {
+            stretches->push_back(inStretch);
+        }
+        inStretch = 0;
+    };
     QEventLoop loop;
     QElapsedTimer clock;
     qint64 last = -1;
@@ -85,16 +107,19 @@ std::vector<double> GameTimer(GameBot& bot, int count, bool keepLevel) {
         const qint64 now = clock.nsecsElapsed();
         if (last >= 0) {
             periods.push_back(static_cast<double>(now - last) / 1e6);
+            ++inStretch;
         }
         last = now;
         if (keepLevel && bot.State().Killed == 15) {
             bot.Press(Qt::Key_R); // a new game restarts the timer: the next period does not count
             last = -1;
+            endStretch();
         }
         bot.ShootNearest();
         if (bot.TimerWait().isActive()) {
             bot.Tick(bot.TimerWait()); // the pause after a level ends at once
             last = -1;
+            endStretch();
         }
         if (static_cast<int>(periods.size()) >= count || bot.TimerLevel().interval() != interval) {
             loop.quit();
@@ -103,6 +128,7 @@ std::vector<double> GameTimer(GameBot& bot, int count, bool keepLevel) {
     clock.start();
     loop.exec();
     QObject::disconnect(probe);
+    endStretch();
     return periods;
 }
 
@@ -126,12 +152,18 @@ int main(int argc, char** argv) {
     window.show();
     GameBot bot(window);
 
-    Report("game", 1000, GameTimer(bot, slowPeriods, true));
-    Report("bare", 1000, BareTimer(1000, slowPeriods));
+    std::vector<int> stretches;
+    Report("game", 1000, GameTimer(bot, slowPeriods, true, &stretches));
+    Report("bare", 1000, BareTimer(1000, slowPeriods, stretches));
 
     bot.PlayToLevel(28);
     const int fast = bot.TimerLevel().interval();
-    Report("game", fast, GameTimer(bot, fastPeriods, false));
-    Report("bare", fast, BareTimer(fast, fastPeriods));
+    stretches.clear();
+    Report("game", fast, GameTimer(bot, fastPeriods, false, &stretches));
+    Report("bare", fast, BareTimer(fast, fastPeriods, stretches));
+    std::printf("stretches between restarts at %d ms: %zu, %.1f periods each\n", fast,
+                stretches.size(),
+                static_cast<double>(fastPeriods) /
+                    static_cast<double>(std::max<std::size_t>(1, stretches.size())));
     return 0;
 }

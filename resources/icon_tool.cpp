@@ -1,12 +1,10 @@
-// Build-time tool: turns the icon artwork (XPM text files, edited by hand) into the images the
-// program and its package use.
+// Build-time tool: turns the program icon's artwork (an XPM text file, edited by hand, which the
+// program itself compiles in) into the image files its package uses.
 //
 //   icon_tool program <artwork.xpm> <out-dir> <icon-name>
 //       out-dir/tamlo.png        the program icon, 8-bit palette of 256 colours, no transparency
 //       out-dir/tamlo.ico        the same image for the Windows program file
 //       out-dir/hicolor/NxN/apps/<icon-name>.png   the desktop theme icons, square
-//   icon_tool about <artwork.xpm> <out.png>
-//       the About window's icon, a palette of 16 colours
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -70,17 +68,6 @@ int Program(const QString& artworkPath, const QString& outDir, const QString& ic
     return 0;
 }
 
-int About(const QString& artworkPath, const QString& outPath) {
-    const QImage artwork(artworkPath);
-    if (artwork.isNull()) {
-        return Fail("cannot read", artworkPath);
-    }
-    if (!Indexed(artwork.convertToFormat(QImage::Format_RGB32), 16).save(outPath)) {
-        return Fail("cannot write", outPath);
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -89,10 +76,6 @@ int main(int argc, char** argv) {
     if (args.size() == 5 && args.at(1) == QLatin1String("program")) {
         return Program(args.at(2), args.at(3), args.at(4));
     }
-    if (args.size() == 4 && args.at(1) == QLatin1String("about")) {
-        return About(args.at(2), args.at(3));
-    }
-    std::fprintf(stderr, "usage: icon_tool program <artwork.xpm> <out-dir> <icon-name>\n"
-                         "       icon_tool about <artwork.xpm> <out.png>\n");
+    std::fprintf(stderr, "usage: icon_tool program <artwork.xpm> <out-dir> <icon-name>\n");
     return 2;
 }

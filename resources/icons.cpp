@@ -1,13 +1,18 @@
 #include "resources/icons.h"
 
+// The artwork itself, compiled in: the images are built from it without an image decoder, which
+// would load every image format plugin at start-up.
+#include "resources/about_icon.xpm"
+#include "resources/tamlo_icon.xpm"
+
 namespace tamlo {
 
 QPixmap Icons::Program() {
-    return QPixmap(QStringLiteral(":/icons/tamlo.png"));
+    return QPixmap(tamlo_icon);
 }
 
 QPixmap Icons::About() {
-    return QPixmap(QStringLiteral(":/icons/about.png"));
+    return QPixmap(about_icon);
 }
 
 } // namespace tamlo
