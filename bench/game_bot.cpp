@@ -33,6 +33,15 @@ bool GameBot::ShootNearest() const {
     return true;
 }
 
+bool GameBot::ShootAndEndPause() const {
+    ShootNearest();
+    if (!timerWait_->isActive()) {
+        return false;
+    }
+    Tick(*timerWait_);
+    return true;
+}
+
 void GameBot::Tick(QTimer& timer) const {
     QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
 }

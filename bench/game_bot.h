@@ -17,6 +17,9 @@ public:
     void Press(Qt::Key key) const;
     // Aims at the nearest invader and fires; false when the row is empty or the game waits.
     bool ShootNearest() const;
+    // After a march tick: shoots the nearest invader and, when that ended the level, ends its
+    // pause at once; true when it did (the march timer then starts again).
+    bool ShootAndEndPause() const;
     // One tick of a timer, as the event loop would deliver it.
     void Tick(QTimer& timer) const;
     // Plays on with ticks delivered directly until the game reaches the given level, then ends

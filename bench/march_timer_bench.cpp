@@ -52,84 +52,88 @@ void Report(const char* what, int interval, const std::vector<double>& periods) 
     std::fflush(stdout);
 }
 
+// The periods between a timer's ticks, and the lengths of the stretches between its restarts.
+class PeriodLog {
+public:
+    PeriodLog() { clock_.start(); }
+
+    void Tick() {
+        const qint64 now = clock_.nsecsElapsed();
+        if (last_ >= 0) {
+            periods_.push_back(static_cast<double>(now - last_) / 1e6);
+            ++inStretch_;
+        }
+        last_ = now;
+    }
+    // The timer starts again: the period up to its next tick does not count.
+    void Restart() {
+        last_ = -1;
+        if (inStretch_ > 0) {
+            stretches_.push_back(inStretch_);
+        }
+        inStretch_ = 0;
+    }
+
+    int Count() const { return static_cast<int>(periods_.size()); }
+    int InStretch() const { return inStretch_; }
+    const std::vector<double>& Periods() const { return periods_; }
+    const std::vector<int>& Stretches() const { return stretches_; }
+
+private:
+    QElapsedTimer clock_;
+    qint64 last_ = -1;
+    int inStretch_ = 0;
+    std::vector<double> periods_;
+    std::vector<int> stretches_;
+};
+
 // Periods of a bare precise timer, restarted after each of the given stretches of periods (all
 // in one stretch when none are given).
-std::vector<double> BareTimer(int interval, int count, const std::vector<int>& stretches) {
-    std::vector<double> periods;
+PeriodLog BareTimer(int interval, int count, const std::vector<int>& stretches) {
+    PeriodLog log;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(interval);
     QEventLoop loop;
-    QElapsedTimer clock;
-    qint64 last = -1;
     std::size_t stretch = 0;
-    int inStretch = 0;
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0) {
-            periods.push_back(static_cast<double>(now - last) / 1e6);
-            ++inStretch;
-        }
-        last = now;
-        if (static_cast<int>(periods.size()) >= count) {
+        log.Tick();
+        if (log.Count() >= count) {
             loop.quit();
-        } else if (stretch < stretches.size() && inStretch >= stretches[stretch]) {
+        } else if (stretch < stretches.size() && log.InStretch() >= stretches[stretch]) {
             ++stretch;
-            inStretch = 0;
             timer.start(); // as the game's march starts again after a level's pause
-            last = -1;
+            log.Restart();
         }
     });
-    clock.start();
     timer.start();
     loop.exec();
-    return periods;
+    return log;
 }
 
-// Periods of the game's own march timer, while the bot plays, and the lengths of the stretches
-// between restarts. `keepLevel` restarts the game before a level would end; otherwise each
-// level's pause is ended at once.
-std::vector<double> GameTimer(GameBot& bot, int count, bool keepLevel,
-                              std::vector<int>* stretches) {
-    std::vector<double> periods;
-    int inStretch = 0;
-    const auto endStretch = [&] {
-        if (inStretch > 0) {
-            stretches->push_back(inStretch);
-        }
-        inStretch = 0;
-    };
+// Periods of the game's own march timer while the bot plays. `keepLevel` restarts the game
+// before a level would end; otherwise each level's pause is ended at once.
+PeriodLog GameTimer(GameBot& bot, int count, bool keepLevel) {
+    PeriodLog log;
     QEventLoop loop;
-    QElapsedTimer clock;
-    qint64 last = -1;
     const int interval = bot.TimerLevel().interval();
     auto probe = QObject::connect(&bot.TimerLevel(), &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0) {
-            periods.push_back(static_cast<double>(now - last) / 1e6);
-            ++inStretch;
-        }
-        last = now;
+        log.Tick();
         if (keepLevel && bot.State().Killed == 15) {
-            bot.Press(Qt::Key_R); // a new game restarts the timer: the next period does not count
-            last = -1;
-            endStretch();
+            bot.Press(Qt::Key_R); // a new game restarts the timer
+            log.Restart();
         }
-        bot.ShootNearest();
-        if (bot.TimerWait().isActive()) {
-            bot.Tick(bot.TimerWait()); // the pause after a level ends at once
-            last = -1;
-            endStretch();
+        if (bot.ShootAndEndPause()) {
+            log.Restart();
         }
-        if (static_cast<int>(periods.size()) >= count || bot.TimerLevel().interval() != interval) {
+        if (log.Count() >= count || bot.TimerLevel().interval() != interval) {
             loop.quit();
         }
     });
-    clock.start();
     loop.exec();
     QObject::disconnect(probe);
-    endStretch();
-    return periods;
+    log.Restart();
+    return log;
 }
 
 // Stops the game's timers, so the bare timer has the event loop to itself; the bot's next
@@ -159,20 +163,20 @@ int main(int argc, char** argv) {
     window.show();
     GameBot bot(window);
 
-    std::vector<int> stretches;
-    Report("game", 1000, GameTimer(bot, slowPeriods, true, &stretches));
+    const PeriodLog slow = GameTimer(bot, slowPeriods, true);
+    Report("game", 1000, slow.Periods());
     StopGame(bot);
-    Report("bare", 1000, BareTimer(1000, slowPeriods, stretches));
+    Report("bare", 1000, BareTimer(1000, slowPeriods, slow.Stretches()).Periods());
 
     bot.PlayToLevel(28);
-    const int fast = bot.TimerLevel().interval();
-    stretches.clear();
-    Report("game", fast, GameTimer(bot, fastPeriods, false, &stretches));
+    const int interval = bot.TimerLevel().interval();
+    const PeriodLog fast = GameTimer(bot, fastPeriods, false);
+    Report("game", interval, fast.Periods());
     StopGame(bot);
-    Report("bare", fast, BareTimer(fast, fastPeriods, stretches));
-    std::printf("stretches between restarts at %d ms: %zu, %.1f periods each\n", fast,
-                stretches.size(),
-                static_cast<double>(fastPeriods) /
-                    static_cast<double>(std::max<std::size_t>(1, stretches.size())));
+    Report("bare", interval, BareTimer(interval, fastPeriods, fast.Stretches()).Periods());
+    const std::size_t stretches = std::max<std::size_t>(1, fast.Stretches().size());
+    std::printf("stretches between restarts at %d ms: %zu, %.1f periods each\n", interval,
+                fast.Stretches().size(),
+                static_cast<double>(fast.Count()) / static_cast<double>(stretches));
     return 0;
 }

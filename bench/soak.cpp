@@ -10,6 +10,7 @@
 // non-zero when a phase did not do what it should (the bot failed to reach a level, the timer did
 // not run, an About window did not open, the heap grew over the About openings).
 #include "bench/game_bot.h"
+#include "bench/process_stats.h"
 #include "ui/main_window/font_substitutions.h"
 
 #include <QApplication>
@@ -19,24 +20,12 @@
 #include <QPushButton>
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 namespace {
-
-long ResidentKib() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
 
 long HeapInUseKib() {
     return static_cast<long>(mallinfo2().uordblks / 1024);
@@ -72,10 +61,7 @@ int RunFastTimer(GameBot& bot, double seconds) {
     QEventLoop loop;
     const auto shoot = QObject::connect(&bot.TimerLevel(), &QTimer::timeout, &loop, [&] {
         ++ticks;
-        bot.ShootNearest();
-        if (bot.TimerWait().isActive()) {
-            bot.Tick(bot.TimerWait());
-        }
+        bot.ShootAndEndPause();
     });
     QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
@@ -134,10 +120,10 @@ int main(int argc, char** argv) {
     const int first = std::min(100, options.about);
     int opened = OpenAbout(window, first);
     const long heapFirst = HeapInUseKib();
-    const long rssFirst = ResidentKib();
+    const long rssFirst = ProcessStats::ResidentKib(getpid());
     opened += OpenAbout(window, options.about - first);
     const long heapLast = HeapInUseKib();
-    const long rssLast = ResidentKib();
+    const long rssLast = ProcessStats::ResidentKib(getpid());
     std::printf("about: %d of %d openings; after %d: heap %ld KiB, rss %ld KiB; after %d: heap "
                 "%ld KiB, rss %ld KiB\n",
                 opened, options.about, first, heapFirst, rssFirst, options.about, heapLast,

@@ -5,52 +5,23 @@
 //
 // Prints one line: "map_ms=<milliseconds> rss_kib=<KiB>" and, with --cpu-seconds, the CPU time
 // the program used over that many seconds after mapping: "cpu_ms=<milliseconds>".
+#include "bench/process_stats.h"
+
 #include <xcb/xcb.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long ResidentKib(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
-}
-
-// CPU time of the process, all its threads, in milliseconds. The scheduler's own account (in
-// nanoseconds) is used rather than the 10 ms clock ticks of /proc/<pid>/stat, which read zero for
-// a program that idles well.
-double CpuMs(pid_t pid) {
-    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
-    std::error_code error;
-    double total = 0;
-    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
-        std::ifstream schedstat(task.path() / "schedstat");
-        double onCpuNs = 0;
-        if (schedstat >> onCpuNs) {
-            total += onCpuNs / 1e6;
-        }
-    }
-    return error ? -1 : total;
-}
 
 int Usage() {
     std::fprintf(stderr,
@@ -119,12 +90,12 @@ int main(int argc, char** argv) {
         }
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
-    const long rss = ResidentKib(pid);
+    const long rss = ProcessStats::ResidentKib(pid);
     std::printf("map_ms=%.2f rss_kib=%ld", mapMs, rss);
     if (cpuSeconds > 0) {
-        const double before = CpuMs(pid);
+        const double before = ProcessStats::CpuMs(pid);
         std::this_thread::sleep_for(std::chrono::duration<double>(cpuSeconds));
-        std::printf(" cpu_ms=%.1f", CpuMs(pid) - before);
+        std::printf(" cpu_ms=%.1f", ProcessStats::CpuMs(pid) - before);
     }
     std::printf("\n");
     kill(pid, SIGTERM);

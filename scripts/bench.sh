@@ -3,6 +3,8 @@
 # The figures and the machine they came from go into BENCHMARKS.md by hand.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/xvfb.sh
+source scripts/xvfb.sh
 
 scripts/install-deps.sh test
 cmake --preset release -DTAMLO_BUILD_BENCHMARKS=ON >/dev/null
@@ -20,18 +22,11 @@ build/release/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_ag
     --benchmark_min_time=0.2 | grep -v "_cv "
 
 # The rest measures the real program and a bare Qt window side by side on one X server.
-cmake --build --preset release --target tamlo-qt350 bare_window startup_probe march_timer_bench \
-    soak >/dev/null
+cmake --build --preset release --target tamlo-qt350 bare_window startup_probe march_timer_bench >/dev/null
 bin=build/release
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-for _ in $(seq 100); do
-    [ "$(wc -l <"$work/display")" -ge 1 ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")" XDG_RUNTIME_DIR="$work"
-unset QT_QPA_PLATFORM
+start_xvfb "$work"
 
 # Median of the numbers on standard input.
 median() {

@@ -4,6 +4,8 @@
 # Esc must end it. Needs root (or sudo) for the install.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/xvfb.sh
+source scripts/xvfb.sh
 
 scripts/install-deps.sh test
 cmake --preset package >/dev/null
@@ -37,13 +39,7 @@ grep -q '^Icon='"$app_id"'$' /usr/share/applications/$app_id.desktop || fail "th
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-for _ in $(seq 100); do
-    [ "$(wc -l <"$work/display")" -ge 1 ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")" XDG_RUNTIME_DIR="$work"
-unset QT_QPA_PLATFORM
+start_xvfb "$work"
 
 # Starts a command line, waits for the game's window and ends the game with Esc.
 start_and_quit() {
