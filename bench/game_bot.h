@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main_window/frm_tamlo.h"
+#include "ui/main_window/qt/frm_tamlo.h"
 
 #include <QTimer>
 

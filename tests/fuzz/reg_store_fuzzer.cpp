@@ -1,8 +1,8 @@
 // Arbitrary bytes as a .reg store, read by the launcher: it must never crash, hang, leave a key
 // open, or both start a program and show the message.
-#include "ui/about/reg_store.h"
-#include "ui/about/reg_store_platform.h"
-#include "ui/about/sys_info_launcher.h"
+#include "ui/about/core/reg_store.h"
+#include "ui/about/core/reg_store_platform.h"
+#include "ui/about/core/sys_info_launcher.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/about/launcher_platform.h"
+#include "ui/about/core/launcher_platform.h"
 
 #include <cstring>
 #include <map>

@@ -1,7 +1,7 @@
 #include "resources/icons.h"
-#include "ui/about/app_info.h"
-#include "ui/about/frm_about.h"
-#include "ui/main_window/font_substitutions.h"
+#include "ui/about/core/app_info.h"
+#include "ui/about/qt/frm_about.h"
+#include "ui/main_window/qt/font_substitutions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -80,9 +80,9 @@ private slots:
             QCOMPARE(version, QStringLiteral("Version 0.0.2"));
             QCOMPARE(caption, QStringLiteral("About Tamlo QT-300 Simulator"));
         }
-        QCOMPARE(frmAbout::VersionText(1, 10, 200), QStringLiteral("Version 1.10.200"));
-        QCOMPARE(frmAbout::VersionText(0, 0, 0), QStringLiteral("Version 0.0.0"));
-        QCOMPARE(frmAbout::VersionText(65535, 7, 42), QStringLiteral("Version 65535.7.42"));
+        QCOMPARE(tamlo::AppInfo::VersionText(1, 10, 200), "Version 1.10.200");
+        QCOMPARE(tamlo::AppInfo::VersionText(0, 0, 0), "Version 0.0.0");
+        QCOMPARE(tamlo::AppInfo::VersionText(65535, 7, 42), "Version 65535.7.42");
         QCOMPARE(tamlo::AppInfo::Title, "Tamlo QT-350");
     }
 
@@ -110,7 +110,6 @@ private slots:
             auto* widget = about.findChild<QWidget*>(QString::fromLatin1(place.name));
             QVERIFY2(widget != nullptr, place.name);
             QCOMPARE(widget->geometry(), place.geometry);
-            QCOMPARE(widget->accessibleName(), QString::fromLatin1(place.name));
         }
         for (QLabel* l : about.findChildren<QLabel*>()) {
             if (l->text().isEmpty()) {

@@ -1,5 +1,5 @@
-#include "ui/about/qt_launcher_platform.h"
-#include "ui/about/sys_info.h"
+#include "ui/about/qt/qt_launcher_platform.h"
+#include "ui/about/core/sys_info_launcher.h"
 
 #include <QApplication>
 #include <QDir>
@@ -159,14 +159,19 @@ void QtLauncherPlatformTest::theUsersStoreComesFirstThenTheSystemsThenTheBuiltIn
     QCOMPARE(pathIn(QtLauncherPlatform::LoadStore()), std::string("<none>"));
 }
 
+static void StartSysInfoOver(QWidget* parent) {
+    tamlo::QtLauncherPlatform platform(tamlo::QtLauncherPlatform::LoadStore(), parent);
+    tamlo::SysInfoLauncher(platform).StartSysInfo();
+}
+
 void QtLauncherPlatformTest::theButtonStartsTheToolOrShowsTheMessageOncePerPress() {
     QWidget about;
     AnswerMessageBoxes();
     const QString store = userConfig + QStringLiteral("/tamlo-qt350/registry.reg");
     WriteFile(store, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
                      "\"PATH\"=\"/nonexistent/hardinfo\"\n");
-    tamlo::StartSysInfoOver(&about);
-    tamlo::StartSysInfoOver(&about);
+    StartSysInfoOver(&about);
+    StartSysInfoOver(&about);
     QCOMPARE(seen.size(), 2);
     QCOMPARE(seen[1].parent, &about);
 
@@ -184,7 +189,7 @@ void QtLauncherPlatformTest::theButtonStartsTheToolOrShowsTheMessageOncePerPress
     QByteArray wide("\xFF\xFE");
     wide.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     WriteFile(store, wide);
-    tamlo::StartSysInfoOver(&about);
+    StartSysInfoOver(&about);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 20000);
     QCOMPARE(seen.size(), 2);
 }

@@ -1,6 +1,6 @@
-#include "ui/about/reg_store.h"
-#include "ui/about/reg_store_platform.h"
-#include "ui/about/sys_info_launcher.h"
+#include "ui/about/core/reg_store.h"
+#include "ui/about/core/reg_store_platform.h"
+#include "ui/about/core/sys_info_launcher.h"
 
 #include <gtest/gtest.h>
 
@@ -192,79 +192,6 @@ TEST(RegStorePlatformTest, TheBufferLimitMeansTheSameAsOnWindows) {
     EXPECT_FALSE(launcher.GetKeyValue(kHkeyLocalMachine, path, "TooLong", value));
     EXPECT_ANY_THROW(launcher.GetKeyValue(kHkeyLocalMachine, path, "NoNul", value));
     EXPECT_EQ(registry.OpenKeyCount(), 0u);
-}
-
-class RegStoreFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("reg_store_test_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir / "locked.reg", fs::perms::owner_all, ignored);
-        fs::remove_all(dir, ignored);
-    }
-    fs::path Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
-        return dir / name;
-    }
-    // Reads on another thread so that a read that blocks fails the test instead of hanging it.
-    RegStore ReadPromptly(const fs::path& path) {
-        auto reading = std::async(std::launch::async, [path] { return RegStore::FromFile(path); });
-        if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-            ADD_FAILURE() << "reading " << path << " blocked";
-            // Unblock a reader waiting on a FIFO, so the test can end.
-            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-        return reading.get();
-    }
-
-    fs::path dir;
-    const std::string valid = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\n\"V\"=\"x\"\n";
-};
-
-TEST_F(RegStoreFileTest, ReadsAFileUpToTheSizeLimit) {
-    std::string exact = valid + std::string(RegStore::kMaxFileSize - valid.size(), ';');
-    EXPECT_EQ(ReadPromptly(Write("exact.reg", exact)).ValueCount(), 1u);
-    EXPECT_EQ(ReadPromptly(Write("over.reg", exact + ";")).ValueCount(), 0u);
-    EXPECT_EQ(ReadPromptly(Write("ten.reg", valid + std::string(10 << 20, '\n'))).ValueCount(), 0u);
-}
-
-TEST_F(RegStoreFileTest, HostileFilesHoldNoValuesAndAnswerAtOnce) {
-    EXPECT_EQ(ReadPromptly(dir / "missing.reg").ValueCount(), 0u);
-    EXPECT_EQ(ReadPromptly(dir).ValueCount(), 0u);
-
-    const fs::path fifo = dir / "fifo.reg";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(ReadPromptly(fifo).ValueCount(), 0u);
-
-    // A link that loops cannot be opened by anyone, root included.
-    fs::create_symlink(dir / "loop.reg", dir / "loop.reg");
-    EXPECT_EQ(ReadPromptly(dir / "loop.reg").ValueCount(), 0u);
-
-    std::mt19937 random(5);
-    std::string garbage(64 * 1024, '\0');
-    for (char& c : garbage) {
-        c = static_cast<char>(random());
-    }
-    EXPECT_EQ(ReadPromptly(Write("garbage.reg", garbage)).ValueCount(), 0u);
-    EXPECT_EQ(ReadPromptly(Write("garbage16.reg", "\xFF\xFE" + garbage)).ValueCount(), 0u);
-}
-
-TEST_F(RegStoreFileTest, AnUnreadableFileHoldsNoValues) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file; the looping link stands in for this case";
-    }
-    const fs::path locked = Write("locked.reg", valid);
-    fs::permissions(locked, fs::perms::none);
-    EXPECT_EQ(ReadPromptly(locked).ValueCount(), 0u);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "tests/ui/about/fake_launcher_platform.h"
-#include "ui/about/sys_info_launcher.h"
+#include "ui/about/core/sys_info_launcher.h"
 
 #include <gtest/gtest.h>
 

@@ -22,10 +22,10 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
 flags=(-std=c++20 -O1 -Wall -Wextra -Werror -static -static-libgcc -static-libstdc++)
-"$cxx" "${flags[@]}" -I"$source_dir" -o "$work/check.exe" \
+"$cxx" "${flags[@]}" -I"$source_dir" -I"${3:?}" -o "$work/check.exe" \
     "$source_dir/tests/ui/about/wine/win_launcher_check.cpp" \
-    "$source_dir/ui/about/sys_info_launcher.cpp" \
-    "$source_dir/ui/about/win_launcher_platform.cpp" -ladvapi32 -luser32
+    "$source_dir/ui/about/core/sys_info_launcher.cpp" \
+    "$source_dir/ui/about/win32/win_launcher_platform.cpp" -ladvapi32 -luser32
 "$cxx" "${flags[@]}" -o "$work/marker.exe" "$source_dir/tests/ui/about/wine/marker_program.cpp"
 echo "compiled in $(($(date +%s) - started)) s"
 

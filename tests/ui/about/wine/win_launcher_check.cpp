@@ -1,7 +1,7 @@
 // Runs the launcher over the real Windows backend, against values the test script put into the
 // registry. "check <phase>" prints one line per finding and exits non-zero on any failure.
-#include "ui/about/sys_info_launcher.h"
-#include "ui/about/win_launcher_platform.h"
+#include "ui/about/core/sys_info_launcher.h"
+#include "ui/about/win32/win_launcher_platform.h"
 
 #include <windows.h>
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace tamlo {
+
+class LineShape;
+
+// The About window: the program icon, title and version, where the source lives, the licence,
+// an OK button and the System Info button. Every opening builds it afresh.
+class frmAbout final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmAbout(QWidget* owner);
+    ~frmAbout() override;
+
+    frmAbout(const frmAbout&) = delete;
+    frmAbout& operator=(const frmAbout&) = delete;
+
+    // Opens a fresh About window modally over its owner and returns when it has closed.
+    static void ShowModal(QWidget* owner);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+    void StartSysInfo();
+
+    QLabel* picIcon_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdSysInfo_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    QLabel* lblDescription_ = nullptr;
+    QLabel* lblTitle_ = nullptr;
+    LineShape* Line1_1_ = nullptr;
+    LineShape* Line1_0_ = nullptr;
+    QLabel* lblVersion_ = nullptr;
+    QLabel* lblDisclaimer_ = nullptr;
+};
+
+} // namespace tamlo
