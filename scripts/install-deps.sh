@@ -14,7 +14,8 @@ game_packages=(
 test_packages=(
     "${game_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data
+    xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data openbox
+    dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64
     libxcb1-dev

@@ -7,7 +7,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tamlo-qt350"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tamlo QT-350 Simulator"));
     QApplication::setApplicationVersion(QStringLiteral(TAMLO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(TAMLO_APP_ID));
     tamlo::FontSubstitutions::Install();
