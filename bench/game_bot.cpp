@@ -46,8 +46,12 @@ void GameBot::Tick(QTimer& timer) const {
     QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
 }
 
-void GameBot::PlayToLevel(int level) const {
-    while (State().Level < level || State().Waiting) {
+bool GameBot::PlayToLevel(int level) const {
+    constexpr int kStepsPerLevel = 200;
+    for (int steps = 0; State().Level < level || State().Waiting; ++steps) {
+        if (steps > kStepsPerLevel * level) {
+            return false;
+        }
         if (timerWait_->isActive()) {
             Tick(*timerWait_);
         } else if (timerLevel_->isActive()) {
@@ -57,4 +61,5 @@ void GameBot::PlayToLevel(int level) const {
             Press(Qt::Key_R); // the game is over: start again
         }
     }
+    return true;
 }

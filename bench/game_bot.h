@@ -24,7 +24,8 @@ public:
     void Tick(QTimer& timer) const;
     // Plays on with ticks delivered directly until the game reaches the given level, then ends
     // that level's opening pause, so the real march timer runs on at the new level's speed.
-    void PlayToLevel(int level) const;
+    // False when the game stalled on the way: a perfect player needs a few dozen ticks a level.
+    bool PlayToLevel(int level) const;
 
 private:
     tamlo::FrmTamlo& window_;

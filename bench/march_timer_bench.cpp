@@ -168,7 +168,10 @@ int main(int argc, char** argv) {
     StopGame(bot);
     Report("bare", 1000, BareTimer(1000, slowPeriods, slow.Stretches()).Periods());
 
-    bot.PlayToLevel(28);
+    if (!bot.PlayToLevel(28)) {
+        std::fprintf(stderr, "the game stalled before level 28\n");
+        return 1;
+    }
     const int interval = bot.TimerLevel().interval();
     const PeriodLog fast = GameTimer(bot, fastPeriods, false);
     Report("game", interval, fast.Periods());

@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     clock.start();
-    bot.PlayToLevel(options.levels);
+    failures += bot.PlayToLevel(options.levels) ? 0 : 1;
     std::printf("levels: reached level %d, score %d, in %.1f s\n", bot.State().Level,
                 bot.State().Score, static_cast<double>(clock.elapsed()) / 1000.0);
     failures += bot.State().Level < options.levels ? 1 : 0;
@@ -109,7 +109,10 @@ int main(int argc, char** argv) {
     // Back down to the first level of the fastest speed, so the march runs at its shortest
     // interval for the whole phase whatever --levels was.
     bot.Press(Qt::Key_R);
-    bot.PlayToLevel(28);
+    if (!bot.PlayToLevel(28)) {
+        std::printf("the game stalled before level 28\n");
+        return 1;
+    }
     const int interval = bot.TimerLevel().interval();
     clock.restart();
     const int ticks = RunFastTimer(bot, options.fastSeconds);
