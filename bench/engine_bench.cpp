@@ -3,8 +3,8 @@
 // alone by BM_CopyPreparedEngine), so every tick shifts a partly full row, every hit closes the
 // same gap and every miss finds the same row.
 #include "bench/allocation_counter.h"
+#include "bench/fixed_view.h"
 #include "engine/game_engine.h"
-#include "tests/engine/fixed_view.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,8 +14,6 @@
 
 namespace tamlo {
 namespace {
-
-using testing::FixedView;
 
 // Digits handed out in a fixed cycle, as the uniform values that make the engine draw them.
 class CyclingDigits final : public RandomSource {

@@ -8,25 +8,22 @@
 
 namespace tamlo::testing {
 
-// Hands out the digits a test asks for, as the uniform values that make the engine draw them.
+// Hands out the uniform values a test scripts, in order, and fails loudly past the last one.
 class ScriptedRandom final : public RandomSource {
 public:
-    ScriptedRandom() = default;
-    explicit ScriptedRandom(std::vector<int> digits) : digits_(std::move(digits)) {}
-
-    void Add(int digit) { digits_.push_back(digit); }
-    std::size_t Drawn() const { return next_; }
+    void Add(double value) { values_.push_back(value); }
+    // The middle of the digit's ninth of [0, 1), so that the engine draws that digit.
+    void AddDigit(char digit) { Add((digit - '0' - 0.5) / 9.0); }
 
     double NextUniform() override {
-        if (next_ >= digits_.size()) {
-            throw std::logic_error("the engine drew more random digits than the test scripted");
+        if (next_ == values_.size()) {
+            throw std::logic_error("the engine drew more random values than were scripted");
         }
-        // The middle of the digit's ninth of [0, 1).
-        return (digits_[next_++] - 0.5) / 9.0;
+        return values_[next_++];
     }
 
 private:
-    std::vector<int> digits_;
+    std::vector<double> values_;
     std::size_t next_ = 0;
 };
 
