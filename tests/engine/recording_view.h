@@ -2,7 +2,7 @@
 
 #include "engine/game_view.h"
 
-#include <array>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -16,8 +16,7 @@ public:
     void SetCaption(StatusLabel label, std::string_view text) override {
         static constexpr const char* kNames[] = {"txtLevel", "txtScore", "txtNoLand", "txtMissFire",
                                                  "txtMessage"};
-        const auto index = static_cast<std::size_t>(label);
-        Record(kNames[index], captions[index] = text);
+        Record(kNames[static_cast<int>(label)], captions[label] = text);
     }
     void SetTimerEnabled(GameTimer timer, bool enabled) override {
         const bool march = timer == GameTimer::TimerLevel;
@@ -28,17 +27,12 @@ public:
     void SetMarchInterval(std::int32_t milliseconds) override {
         Record("interval", std::to_string(interval = milliseconds));
     }
-
-    const std::string& Caption(StatusLabel label) const {
-        return captions[static_cast<std::size_t>(label)];
-    }
     // The writes since the last call.
     std::string TakeLog() { return std::exchange(log, {}); }
 
     std::string display;
-    std::array<std::string, 5> captions;
-    bool levelEnabled = false;
-    bool waitEnabled = false;
+    std::map<StatusLabel, std::string> captions;
+    bool levelEnabled = false, waitEnabled = false;
     std::int32_t interval = 0;
     std::string log;
 
