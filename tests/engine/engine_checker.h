@@ -63,8 +63,7 @@ inline const char* BrokenRule(const GameState& s, const RecordingView& view, boo
                                : s.Lands > 0 ? "Land!"
                                              : "Advance to Next Level..."),
          "txtMessage does not fit the condition"},
-        {inTurn && view.interval !=
-                       kIntervalOfLevel[static_cast<std::size_t>(std::min<int>(s.Level, 30) - 1)],
+        {inTurn && view.interval != kIntervalOfLevel[std::clamp<std::size_t>(s.Level, 1, 30) - 1],
          "the march interval is not the one of the level"},
     };
     for (const auto& [broken, rule] : kRules) {
