@@ -54,8 +54,10 @@ struct Bench {
         // Later ticks draw every digit in turn.
         random.Set({1, 2, 3, 4, 5, 6, 7, 8, 9});
     }
+    // At most a full cycle of presses, so that a faulty engine cannot hang the test run.
     void AimAt(char target) {
-        while (GameEngine::AimText(engine.State().Aim)[0] != target) {
+        for (int press = 0; press < 10 && GameEngine::AimText(engine.State().Aim)[0] != target;
+             ++press) {
             engine.MoveAim();
         }
     }
