@@ -1,319 +1,210 @@
 #include "engine/game_engine.h"
-#include "tests/engine/recording_view.h"
+#include "tests/engine/engine_checker.h"
 #include "tests/engine/scripted_random.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace tamlo {
 namespace {
 
-using testing::RecordingView;
-using testing::ScriptedRandom;
-using Log = std::vector<std::string>;
+// Every field of the state but HitPos, which only a shot sets.
+auto Fields(const GameState& s) {
+    return std::tuple(s.Aim, std::string(s.RowText()), s.InRow, s.Killed, s.Spawned, s.Misses,
+                      s.Lands, s.DigitSum, s.Waiting, s.Score, s.Level);
+}
+
+// A level won with sevens: the tenth makes the digit sum 70, so "n" comes next; then the pause.
+constexpr const char* kWinLevel =
+    "7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7* .@n* 7@7*7@7*7@7*7@7*7@7* w";
 
 class GameEngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        engine.NewGame();
-        view.log.clear();
+    void SetUp() override { Writes("R"); }
+    // Every test drives the engine as the window does, so every rule still holds at its end.
+    void TearDown() override { EXPECT_EQ(testing::BrokenRule(s, view, true), nullptr); }
+
+    // Plays a script: a digit is a march tick that draws it (when the tick draws), '.' a tick
+    // that draws nothing, '@' and a character aim at that character, '*' fires, 'w' ends a pause,
+    // 'R' starts a new game. Spaces group.
+    void Play(std::string_view script) {
+        for (std::size_t i = 0; i < script.size(); ++i) {
+            const char key = script[i];
+            if (key >= '1' && key <= '9') {
+                random.AddDigit(key);
+            }
+            if ((key >= '1' && key <= '9') || key == '.') {
+                engine.TimerLevel_Timer();
+            } else if (key == '@') { // at most ten presses, even if the aim never gets there
+                for (int press = 0; press < 10 && GameEngine::AimText(s.Aim)[0] != script[i + 1];
+                     ++press) {
+                    engine.MoveAim();
+                }
+                ++i;
+            } else if (key == '*') {
+                engine.Fire();
+            } else if (key == 'w') {
+                engine.TimerWait_Timer();
+            } else if (key == 'R') {
+                engine.NewGame();
+            }
+        }
+    }
+    // The writes to the window that the script makes.
+    std::string Writes(std::string_view script) {
+        view.TakeLog();
+        Play(script);
+        return view.TakeLog();
     }
 
-    // One march tick per digit; the digit is what the random source yields if one is drawn.
-    void March(std::initializer_list<int> digits) {
-        for (int digit : digits) {
-            random.Add(digit);
-            engine.TimerLevel_Timer();
-        }
-    }
-    void Shoot(char target) {
-        while (GameEngine::AimText(engine.State().Aim)[0] != target) {
-            engine.MoveAim();
-        }
-        engine.Fire();
-    }
-    // March one invader of the given digit in and destroy the nearest invader, until the level
-    // ends; the row never fills.
-    void MarchAndShootNearest(int digit) {
-        March({digit});
-        Shoot(State().Row[static_cast<std::size_t>(6 - State().InRow)]);
-    }
-    void ClearLevel(int digit) {
-        while (!State().Waiting) {
-            MarchAndShootNearest(digit);
-        }
-        engine.TimerWait_Timer();
-    }
-    const GameState& State() const { return engine.State(); }
-    const std::string& Caption(StatusLabel label) const { return view.Caption(label); }
-
-    RecordingView view;
-    ScriptedRandom random;
+    testing::RecordingView view;
+    testing::ScriptedRandom random;
     GameEngine engine{view, random};
+    const GameState& s = engine.State();
 };
 
-TEST_F(GameEngineTest, NewGameWritesEveryTextInOrderAndStartsPlayingFromAnyCondition) {
-    const auto expectFreshGame = [this](const char* from) {
-        SCOPED_TRACE(from);
-        view.log.clear();
-        engine.NewGame();
-        EXPECT_EQ(view.log,
-                  (Log{"txtNoLand=Land : 0", "txtMissFire=Miss Fire : 0", "txtScore=Score : 000000",
-                       "txtLevel=Level : 1", "txtMessage=", "txtDisplay=1-      ", "interval=1000",
-                       "TimerLevel=on", "TimerWait=off"}));
-        EXPECT_FALSE(State().Waiting);
-        EXPECT_EQ(State().RowText(), "      ");
-        EXPECT_EQ(State().Aim, 1);
-        EXPECT_EQ(State().Level, 1);
-        EXPECT_EQ(State().Spawned, 0);
-    };
-    expectFreshGame("playing");
-
-    March({4, 7, 2, 5, 5, 5});
-    engine.TimerLevel_Timer(); // a landing: paused
-    ASSERT_TRUE(view.waitEnabled);
-    expectFreshGame("paused");
-
-    for (int i = 0; i < 30; ++i) {
-        engine.Fire(); // thirty shots at an empty row: over
+TEST_F(GameEngineTest, NewGameWritesEveryTextInOrderAndStartsLevelOneFromAnyCondition) {
+    // Playing, paused, over and at level 3, with a score, kills and a digit sum to clear.
+    const std::string kScripts[] = {"", "4@4* 555555 .", "4@4* " + std::string(30, '*'),
+                                    std::string(kWinLevel) + kWinLevel + "7@7*"};
+    for (const std::string& script : kScripts) {
+        SCOPED_TRACE(script);
+        Play(script);
+        EXPECT_EQ(Writes("R"), "txtNoLand=Land : 0|txtMissFire=Miss Fire : 0|txtScore=Score : "
+                               "000000|txtLevel=Level : 1|txtMessage=|txtDisplay=1-      |"
+                               "interval=1000|TimerLevel=on|TimerWait=off");
+        EXPECT_EQ(Fields(s), std::tuple(1, "      ", 0, 0, 0, 0, 0, 0, false, 0, 1));
     }
-    ASSERT_EQ(Caption(StatusLabel::txtMessage), "Game Over!");
-    expectFreshGame("over");
-
-    ClearLevel(5);
-    ClearLevel(5);
-    ASSERT_EQ(view.interval, 640);
-    expectFreshGame("level 3");
 }
 
 TEST_F(GameEngineTest, InvadersMarchInFromTheRightAndLandOnTheSeventhTick) {
-    March({4});
-    EXPECT_EQ(State().RowText(), "     4");
-    March({7});
-    EXPECT_EQ(State().RowText(), "    47");
-    March({2});
-    EXPECT_EQ(view.display, "1-   472");
-    March({9, 1, 3});
-    EXPECT_EQ(view.display, "1-472913");
-    EXPECT_EQ(State().InRow, 6);
-    EXPECT_EQ(Caption(StatusLabel::txtMessage), "");
-
-    view.log.clear();
-    engine.TimerLevel_Timer();
+    // The random value of each tick, from the edges of the ninths of [0, 1), and the display.
+    const std::pair<double, const char*> kTicks[] = {
+        {0.0, "1-     1"}, {0.111, "1-    11"}, {0.112, "1-   112"},
+        {0.5, "1-  1125"}, {0.889, "1- 11259"}, {std::nextafter(1.0, 0.0), "1-112599"}};
+    for (const auto& [value, display] : kTicks) {
+        random.Add(value);
+        EXPECT_EQ(Writes("."), std::string("txtDisplay=") + display);
+    }
     // The landing leaves the display alone: the full row stays until the pause ends.
-    EXPECT_EQ(view.log,
-              (Log{"TimerLevel=off", "txtNoLand=Land : 1", "txtMessage=Land!", "TimerWait=on"}));
-    EXPECT_EQ(random.Drawn(), 6U);
-    EXPECT_TRUE(State().Waiting);
-
-    view.log.clear();
-    engine.TimerWait_Timer();
-    EXPECT_EQ(view.log,
-              (Log{"TimerWait=off", "txtMessage=", "txtDisplay=1-      ", "TimerLevel=on"}));
-    EXPECT_FALSE(State().Waiting);
-    EXPECT_EQ(view.interval, 1000);
+    EXPECT_EQ(Writes("."), "TimerLevel=off|txtNoLand=Land : 1|txtMessage=Land!|TimerWait=on");
+    EXPECT_EQ(Writes("w"), "TimerWait=off|txtMessage=|txtDisplay=1-      |TimerLevel=on");
 }
 
-TEST_F(GameEngineTest, ALandingResendsTheLandedInvadersAndTheThirdEndsTheGame) {
-    March({3, 1, 1, 1});
-    Shoot('3');
-    Shoot('1');
-    March({1, 1, 1, 1});
-    ASSERT_EQ(State().InRow, 6);
-    engine.MoveAim();
-    engine.TimerLevel_Timer();
-    EXPECT_EQ(State().Killed, 2);
-    EXPECT_EQ(State().Spawned, 2); // the six that landed will be sent again
-    EXPECT_EQ(State().Aim, 1);
-    EXPECT_EQ(State().DigitSum, 0);
-    EXPECT_EQ(State().InRow, 0);
-    engine.TimerWait_Timer();
+TEST_F(GameEngineTest, ALandingStartsTheRowAfreshAndTheThirdEndsTheGameWithoutAPause) {
+    Play("3111 @3* @1* 1111 @2 .");
+    EXPECT_EQ(Fields(s), std::tuple(1, "      ", 0, 2, 2, 0, 1, 0, true, 20, 1));
+    Play("w 555555 . w 555555");
+    EXPECT_EQ(Writes("."),
+              "TimerLevel=off|txtNoLand=Land : 3|TimerLevel=off|txtMessage=Game Over!");
+}
 
-    March({5, 5, 5, 5, 5, 5});
-    engine.TimerLevel_Timer();
-    EXPECT_EQ(Caption(StatusLabel::txtNoLand), "Land : 2");
-    engine.TimerWait_Timer();
-
-    March({6, 6, 6, 6, 6, 6});
-    view.log.clear();
-    engine.TimerLevel_Timer();
-    // The landing stops the march, and so does the end of the game it leads to.
-    EXPECT_EQ(view.log, (Log{"TimerLevel=off", "txtNoLand=Land : 3", "TimerLevel=off",
-                             "txtMessage=Game Over!"}));
-    EXPECT_TRUE(State().Waiting);
-    EXPECT_FALSE(view.levelEnabled);
-    EXPECT_FALSE(view.waitEnabled); // no pause follows the third landing
-    EXPECT_EQ(view.display, "1-666666");
+TEST_F(GameEngineTest, TheThirtiethMissOfALevelEndsTheGame) {
+    Play("4 @n " + std::string(29, '*'));
+    EXPECT_FALSE(s.Waiting);
+    EXPECT_EQ(Writes("*"), "txtMissFire=Miss Fire : 30|TimerLevel=off|txtMessage=Game Over!");
 }
 
 TEST_F(GameEngineTest, TheSpecialInvaderFollowsEachNonZeroMultipleOfTenOnceWhileInvadersRemain) {
-    // A sum of 0 never brings "n": a fresh level draws digits.
-    March({4, 6});
-    EXPECT_EQ(State().RowText(), "    46");
-    Shoot('4');
-    March({9});
-    Shoot('6');
-    EXPECT_EQ(State().DigitSum, 10);
-    const std::size_t drawn = random.Drawn();
-    engine.TimerLevel_Timer();
-    EXPECT_EQ(State().RowText(), "    9n");
-    EXPECT_EQ(random.Drawn(), drawn);
-    EXPECT_EQ(State().DigitSum, 0);
-    EXPECT_EQ(State().Spawned, 4);
-    March({1}); // one "n" per sum
-
-    // Destroying "n" scores 300 and adds nothing to the sum.
-    const std::int32_t score = State().Score;
-    Shoot('n');
-    EXPECT_EQ(State().Score, score + 300);
-    EXPECT_EQ(State().DigitSum, 0);
-    EXPECT_EQ(State().RowText(), "    91");
-    Shoot('9');
-    Shoot('1');
-    ASSERT_EQ(State().DigitSum, 10);
-    ASSERT_EQ(State().Killed, 5);
-
-    // Once sixteen have been sent, a sum of ten brings a space instead.
-    March({5}); // "n"
-    Shoot('n');
-    for (int i = State().Spawned; i < 16; ++i) {
-        March({5});
-        if (State().InRow == 5) {
-            Shoot('5');
-        }
-    }
-    ASSERT_EQ(State().Spawned, 16);
-    while (State().DigitSum % 10 != 0 || State().DigitSum == 0) {
-        Shoot('5');
-    }
-    ASSERT_LT(State().Killed, 16);
-    const std::string before(State().RowText());
-    engine.TimerLevel_Timer();
-    EXPECT_EQ(State().RowText(), before.substr(1) + " ");
-    EXPECT_EQ(State().Spawned, 16);
-    EXPECT_NE(State().DigitSum, 0);
-
-    // The invaders left still reach place 1 and land.
-    while (State().InRow < 6) {
-        engine.TimerLevel_Timer();
-    }
-    EXPECT_NE(State().Row[0], ' ');
-    engine.TimerLevel_Timer();
-    EXPECT_EQ(Caption(StatusLabel::txtMessage), "Land!");
+    Play("46 @4* 9 @6* ."); // a sum of 0 brings no "n"; the sum 10 does, drawing nothing
+    EXPECT_EQ(std::tuple(s.RowText(), s.DigitSum), std::tuple("    9n", 0));
+    Play("1 @n*"); // one "n" for each sum; it scores 300 and adds nothing to the sum
+    EXPECT_EQ(std::tuple(s.RowText(), s.Score, s.DigitSum), std::tuple("    91", 320, 0));
+    // Once sixteen have been sent, the sum 10 brings a space, and the rest still land.
+    Play("@9* @1* . @n* 22222 @2* 22 @2* @2* 22 @2* 2 @2*");
+    EXPECT_EQ(std::tuple(s.RowText(), s.Spawned, s.DigitSum), std::tuple(" 22222", 16, 10));
+    Play(".");
+    EXPECT_EQ(s.RowText(), "22222 ");
+    EXPECT_EQ(Writes("."), "TimerLevel=off|txtNoLand=Land : 1|txtMessage=Land!|TimerWait=on");
 }
 
-TEST_F(GameEngineTest, AShotTakesTheNearestMatchingInvaderAndClosesTheGapFromTheLeft) {
-    March({3, 5, 7, 3});
-    ASSERT_EQ(State().RowText(), "  3573");
-    GameEngine engine7 = engine; // the same row, to be shot with aim 7
-
-    view.log.clear();
-    Shoot('3');
-    EXPECT_EQ(State().HitPos, 3);
-    EXPECT_EQ(State().RowText(), "   573");
-    EXPECT_EQ(State().InRow, 3);
-    EXPECT_EQ(State().Score, 10);
-    EXPECT_EQ(view.log, (Log{"txtDisplay=2-  3573", "txtDisplay=3-  3573", "txtDisplay=3-   573",
-                             "txtScore=Score : 000010"}));
-
-    while (GameEngine::AimText(engine7.State().Aim) != "7") {
-        engine7.MoveAim();
+TEST_F(GameEngineTest, AShotTakesTheNearestInvaderOfTheAimAndClosesTheGapFromTheLeft) {
+    // The march and aim, the writes of the shot (a hit's display and score, a miss's count),
+    // HitPos and the digit sum after it.
+    const std::tuple<const char*, const char*, int, int> kShots[] = {
+        {"3573 @3", "txtDisplay=3-   573|txtScore=Score : 000010", 3, 3},
+        {"3573 @7", "txtDisplay=7-   353|txtScore=Score : 000010", 5, 7},
+        {"123456 @1", "txtDisplay=1- 23456|txtScore=Score : 000010", 1, 1},
+        {"123456 @6", "txtDisplay=6- 12345|txtScore=Score : 000010", 6, 6},
+        {"919 @9", "txtDisplay=9-    19|txtScore=Score : 000010", 4, 9},
+        {"3573 @8", "txtMissFire=Miss Fire : 1", 0, 0},
+        {"@n", "txtMissFire=Miss Fire : 1", 0, 0},
+    };
+    for (const auto& [script, writes, hitPos, digitSum] : kShots) {
+        SCOPED_TRACE(script);
+        Play(std::string("R") + script);
+        EXPECT_EQ(Writes("*"), writes);
+        EXPECT_EQ(std::tuple(s.HitPos, s.DigitSum), std::tuple(hitPos, digitSum));
+        EXPECT_EQ(testing::BrokenRule(s, view, true), nullptr);
     }
-    engine7.Fire();
-    EXPECT_EQ(engine7.State().HitPos, 5);
-    EXPECT_EQ(engine7.State().RowText(), "   353");
-    EXPECT_EQ(engine7.State().DigitSum, 7);
-    EXPECT_EQ(engine7.State().Misses, 0);
 }
 
-TEST_F(GameEngineTest, MissesAreCountedAndTheThirtiethEndsTheGame) {
-    March({4});
-    for (int i = 1; i < 30; ++i) {
-        Shoot('n'); // no "n" on the row: a miss, like a shot at an empty row
-        EXPECT_EQ(State().HitPos, 0);
-    }
-    EXPECT_EQ(Caption(StatusLabel::txtMissFire), "Miss Fire : 29");
-    EXPECT_FALSE(State().Waiting);
-    view.log.clear();
-    engine.Fire();
-    EXPECT_EQ(view.log,
-              (Log{"txtMissFire=Miss Fire : 30", "TimerLevel=off", "txtMessage=Game Over!"}));
-    EXPECT_TRUE(State().Waiting);
-    EXPECT_FALSE(view.waitEnabled);
-    EXPECT_EQ(State().Lands, 0);
+TEST_F(GameEngineTest, TheAimCyclesThroughTheNineDigitsAndN) {
+    EXPECT_EQ(Writes("@9"), "txtDisplay=2-      |txtDisplay=3-      |txtDisplay=4-      |"
+                            "txtDisplay=5-      |txtDisplay=6-      |txtDisplay=7-      |"
+                            "txtDisplay=8-      |txtDisplay=9-      ");
+    EXPECT_EQ(Writes("@n @1"), "txtDisplay=n-      |txtDisplay=1-      ");
 }
 
 TEST_F(GameEngineTest, TheSixteenthHitAdvancesTheLevelAndShortensTheMarch) {
-    March({8, 8, 8, 8, 8, 8});
-    engine.TimerLevel_Timer(); // one landing
-    engine.TimerWait_Timer();
-    engine.Fire(); // one miss
-    while (State().Killed < 15) {
-        MarchAndShootNearest(8);
-    }
-    March({8});
-    const char last = State().Row[5];
-    const std::string aim(1, last);
-    const std::string score =
-        "txtScore=Score : 000" + std::to_string(State().Score + (last == 'n' ? 300 : 10));
-    view.log.clear();
-    Shoot(last);
-    ASSERT_EQ(State().Level, 2);
-    ASSERT_GE(view.log.size(), 10U);
-    view.log.erase(view.log.begin(), view.log.end() - 10); // after the aim moves
-    EXPECT_EQ(view.log,
-              (Log{"txtDisplay=" + aim + "-      ", score, "TimerLevel=off", "txtNoLand=Land : 0",
-                   "txtMissFire=Miss Fire : 0", score, "txtLevel=Level : 2",
-                   "txtMessage=Advance to Next Level...", "interval=800", "TimerWait=on"}));
-    EXPECT_EQ(view.display, aim + "-      "); // not redrawn until the pause ends
-    EXPECT_TRUE(State().Waiting);
-    EXPECT_EQ(State().Misses, 0);
-    EXPECT_EQ(State().Lands, 0);
-    engine.TimerWait_Timer();
-    EXPECT_EQ(view.display, "1-      ");
-    EXPECT_EQ(view.interval, 800);
+    Play("888888 . w *"); // a landing and a miss
+    Play("8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8* 8@8");
+    EXPECT_EQ(Writes("*"),
+              "txtDisplay=8-      |txtScore=Score : 000740|TimerLevel=off|txtNoLand=Land : 0|"
+              "txtMissFire=Miss Fire : 0|txtScore=Score : 000740|txtLevel=Level : 2|"
+              "txtMessage=Advance to Next Level...|interval=800|TimerWait=on");
+    EXPECT_EQ(Fields(s), std::tuple(1, "      ", 0, 0, 0, 0, 0, 0, true, 740, 2));
+    // The display keeps the last hit until the pause ends.
+    EXPECT_EQ(Writes("w"), "TimerWait=off|txtMessage=|txtDisplay=1-      |TimerLevel=on");
 }
 
-TEST_F(GameEngineTest, TheMarchIntervalFollowsTheLevelTable) {
-    const std::vector<int> expected = {1000, 800, 640, 512, 410, 328, 262, 210, 168, 134,
-                                       107,  86,  69,  55,  44,  35,  28,  22,  18,  14,
-                                       11,   9,   7,   6,   5,   4,   3,   2,   2,   2};
-    for (std::size_t level = 1; level <= expected.size(); ++level) {
-        ASSERT_EQ(State().Level, static_cast<int>(level));
-        EXPECT_EQ(view.interval, expected[level - 1]) << "level " << level;
-        ClearLevel(2);
+TEST_F(GameEngineTest, ALongGameFollowsTheIntervalTableShowsEveryDigitAndStopsAtTheLevelLimit) {
+    // Each level won with sevens scores 450: the score after so many levels.
+    const std::map<int, std::string> kScoreTexts = {
+        {1, "Score : 000450"}, {2222, "Score : 999900"}, {2223, "Score : 1000350"}};
+    for (int won = 0; s.Level < 32767; ++won) {
+        ASSERT_EQ(testing::BrokenRule(s, view, true), nullptr) << "level " << s.Level;
+        if (kScoreTexts.count(won) != 0) {
+            EXPECT_EQ(view.captions.at(StatusLabel::txtScore), kScoreTexts.at(won));
+        }
+        Play(kWinLevel);
     }
-    EXPECT_EQ(Caption(StatusLabel::txtLevel), "Level : 31");
+    Play(kWinLevel);
+    EXPECT_EQ(view.captions.at(StatusLabel::txtLevel), "Level : 32767");
 }
 
-TEST_F(GameEngineTest, StatusTextsShowEveryDigitAndCountersStopAtTheirLimit) {
-    EXPECT_EQ(GameEngine::AimText(10), "n");
-    EXPECT_EQ(GameEngine::AimText(7), "7");
-
-    March({5});
-    Shoot('5');
-    EXPECT_EQ(Caption(StatusLabel::txtScore), "Score : 000010");
-    March({5});
-    Shoot('5');
-    engine.TimerLevel_Timer();
-    Shoot('n');
-    EXPECT_EQ(Caption(StatusLabel::txtScore), "Score : 000320");
-
-    // A very long game: a seven-digit score, and the level stays at the limit of its width.
-    view.logging = false;
-    while (State().Level < 32767) {
-        ClearLevel(7);
+// A player who mostly aims at the nearest invader, driven as the window drives the engine: every
+// rule holds after every event, through level advances, pauses and lost games.
+TEST_F(GameEngineTest, RandomPlayKeepsEveryRuleAfterEveryEvent) {
+    std::mt19937 player(7);
+    int levelsWon = 0, gamesLost = 0;
+    for (int step = 0; step < 200000; ++step) {
+        const GameState before = s;
+        const auto choice = player() % 16;
+        const auto nearest = static_cast<std::size_t>(6 - s.InRow);
+        if (choice < 5 && view.levelEnabled) {
+            Play(std::string(1, static_cast<char>('1' + player() % 9)));
+        } else if (choice == 5 && view.waitEnabled) {
+            Play("w");
+        } else if (choice == 6 && !s.Waiting) {
+            engine.MoveAim();
+        } else if (choice == 7 && player() % 200 == 0) {
+            Play("R");
+        } else if (choice > 7 && !s.Waiting) {
+            // Mostly aimed at the nearest invader first, sometimes fired as the aim stands.
+            Play(player() % 4 != 0 && nearest < 6 ? std::string("@") + s.Row[nearest] + "*" : "*");
+        }
+        ASSERT_EQ(testing::BrokenRule(s, view, true), nullptr) << "after step " << step;
+        levelsWon += s.Level > before.Level;
+        gamesLost += !before.Waiting && s.Waiting && !view.waitEnabled;
     }
-    EXPECT_EQ(Caption(StatusLabel::txtLevel), "Level : 32767");
-    ClearLevel(7);
-    EXPECT_EQ(State().Level, 32767);
-    EXPECT_EQ(Caption(StatusLabel::txtLevel), "Level : 32767");
-    EXPECT_GE(State().Score, 1000000);
-    EXPECT_EQ(Caption(StatusLabel::txtScore), "Score : " + std::to_string(State().Score));
-    EXPECT_EQ(view.interval, 2);
+    EXPECT_GT(levelsWon, 20); // the walk reached the states worth checking
+    EXPECT_GT(gamesLost, 5);
 }
 
 } // namespace

@@ -2,56 +2,44 @@
 
 #include "engine/game_view.h"
 
-#include <array>
+#include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace tamlo::testing {
 
-// A window stand-in that keeps the current texts, timers and interval, and a log of every write
-// in the order the engine made it.
+// The window stand-in: it keeps the current texts, timers and interval, and logs every write as
+// "name=value", separated by '|', in the order the engine made it; a long game logs only its start.
 class RecordingView final : public GameView {
 public:
-    static constexpr const char* kLabelNames[] = {"txtLevel", "txtScore", "txtNoLand",
-                                                  "txtMissFire", "txtMessage"};
-
-    void SetDisplayText(std::string_view text) override {
-        display = text;
-        Record("txtDisplay=" + display);
-    }
+    void SetDisplayText(std::string_view text) override { Record("txtDisplay", display = text); }
     void SetCaption(StatusLabel label, std::string_view text) override {
-        const auto index = static_cast<std::size_t>(label);
-        captions[index] = text;
-        Record(std::string(kLabelNames[index]) + "=" + captions[index]);
+        static constexpr const char* kNames[] = {"txtLevel", "txtScore", "txtNoLand", "txtMissFire",
+                                                 "txtMessage"};
+        Record(kNames[static_cast<int>(label)], captions[label] = text);
     }
     void SetTimerEnabled(GameTimer timer, bool enabled) override {
-        const bool level = timer == GameTimer::TimerLevel;
-        (level ? levelEnabled : waitEnabled) = enabled;
-        Record(std::string(level ? "TimerLevel" : "TimerWait") + (enabled ? "=on" : "=off"));
+        const bool march = timer == GameTimer::TimerLevel;
+        (march ? levelEnabled : waitEnabled) = enabled;
+        Record(march ? "TimerLevel" : "TimerWait", enabled ? "on" : "off");
     }
     std::int32_t MarchInterval() const override { return interval; }
     void SetMarchInterval(std::int32_t milliseconds) override {
-        interval = milliseconds;
-        Record("interval=" + std::to_string(milliseconds));
+        Record("interval", std::to_string(interval = milliseconds));
     }
+    // The writes since the last call.
+    std::string TakeLog() { return std::exchange(log, {}); }
 
-    const std::string& Caption(StatusLabel label) const {
-        return captions[static_cast<std::size_t>(label)];
-    }
-
-    std::string display = "txtDisplay";
-    bool logging = true; // long games switch the log off
-    std::array<std::string, 5> captions{};
-    bool levelEnabled = true;
-    bool waitEnabled = false;
-    std::int32_t interval = 1000;
-    std::vector<std::string> log;
+    std::string display;
+    std::map<StatusLabel, std::string> captions;
+    bool levelEnabled = false, waitEnabled = false;
+    std::int32_t interval = 0;
+    std::string log;
 
 private:
-    void Record(std::string entry) {
-        if (logging) {
-            log.push_back(std::move(entry));
+    void Record(std::string_view name, std::string_view value) {
+        if (log.size() < 4096) {
+            log.append(log.empty() ? "" : "|").append(name).append("=").append(value);
         }
     }
 };

@@ -3,30 +3,22 @@
 #include "engine/random_source.h"
 
 #include <cstddef>
-#include <stdexcept>
 #include <vector>
 
 namespace tamlo::testing {
 
-// Hands out the digits a test asks for, as the uniform values that make the engine draw them.
+// Hands out the uniform values a test scripts, in order; past the last one at() throws, and the
+// test fails.
 class ScriptedRandom final : public RandomSource {
 public:
-    ScriptedRandom() = default;
-    explicit ScriptedRandom(std::vector<int> digits) : digits_(std::move(digits)) {}
+    void Add(double value) { values_.push_back(value); }
+    // The middle of the digit's ninth of [0, 1), so that the engine draws that digit.
+    void AddDigit(char digit) { Add((digit - '0' - 0.5) / 9.0); }
 
-    void Add(int digit) { digits_.push_back(digit); }
-    std::size_t Drawn() const { return next_; }
-
-    double NextUniform() override {
-        if (next_ >= digits_.size()) {
-            throw std::logic_error("the engine drew more random digits than the test scripted");
-        }
-        // The middle of the digit's ninth of [0, 1).
-        return (digits_[next_++] - 0.5) / 9.0;
-    }
+    double NextUniform() override { return values_.at(next_++); }
 
 private:
-    std::vector<int> digits_;
+    std::vector<double> values_;
     std::size_t next_ = 0;
 };
 

@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <string_view>
 
-namespace tamlo::testing {
+namespace tamlo {
 
 // A window stand-in that never allocates: it copies each text into a fixed buffer and keeps the
 // timers and the interval, so that allocation counts and timings show the engine's own. A text
-// longer than its buffer is cut and marked, for the checks to report.
+// longer than its buffer is cut and marked.
 class FixedView final : public GameView {
 public:
     static constexpr std::size_t kCapacity = 40;
@@ -58,4 +58,4 @@ public:
     unsigned long writes = 0; // texts written, so a benchmark's work cannot be optimised away
 };
 
-} // namespace tamlo::testing
+} // namespace tamlo
