@@ -1,197 +1,177 @@
+#include "ui/about/qt/frm_about.h"
 #include "ui/about/qt/qt_launcher_platform.h"
-#include "ui/about/core/sys_info_launcher.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
 #include <QtTest>
 
-using tamlo::QtLauncherPlatform;
-using tamlo::RegStore;
+#include <functional>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using tamlo::QtLauncherPlatform;
+
+// The About window's System Info button on the desktop: which store it reads, what it starts
+// and the message box it shows, with real files, programs and environment variables.
 class QtLauncherPlatformTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void theMessageBoxIsModalOverItsParentWithOnlyOkAndNoIcon();
-    void theStartRunsTheExactPathWithNoShell();
-    void theFileTestWantsAVisibleRegularFile();
-    void theUsersStoreComesFirstThenTheSystemsThenTheBuiltIn();
-    void theButtonStartsTheToolOrShowsTheMessageOncePerPress();
+    void initTestCase();
+    void theFirstStoreThatExistsDecidesAndOneThatCannotBeReadGivesTheMessage();
+    void theFileTestedIsTheFileStartedAndABareNameIsFoundOnPath();
 
 private:
-    static void WriteFile(const QString& path, const QByteArray& bytes);
-    // Answers the next modal message box by recording it and pressing OK.
-    void AnswerMessageBoxes();
+    // Presses System Info: the path of the tool that ran, or "message".
+    QString Press();
+    QString Tool(const QString& path);
+    void Write(const QString& path, const QByteArray& bytes);
 
     QTemporaryDir temp;
-    QString userConfig;
-    QString systemConfig;
-    struct Seen {
-        QString text;
-        QString title;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::Icon icon = QMessageBox::Information;
-        QWidget* parent = nullptr;
-    };
-    QList<Seen> seen;
-    QTimer* poll = nullptr;
+    QString root;
+    tamlo::frmAbout about{nullptr};
+    QList<QMessageBox*> boxes;
+    QStringList seen; // text, title, buttons, icon and parent of each box
 };
 
-void QtLauncherPlatformTest::WriteFile(const QString& path, const QByteArray& bytes) {
+void QtLauncherPlatformTest::Write(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
-void QtLauncherPlatformTest::init() {
+// A tool that writes the path it was started by and the marker of the environment it got.
+QString QtLauncherPlatformTest::Tool(const QString& path) {
+    Write(path, "#!/bin/sh\nprintf '%s%s' \"$0\" \"$TAMLO_MARK\" > '" + QFile::encodeName(root) +
+                    "/ran'\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void QtLauncherPlatformTest::initTestCase() {
     QVERIFY(temp.isValid());
-    userConfig = temp.filePath(QStringLiteral("user"));
-    systemConfig = temp.filePath(QStringLiteral("system"));
-    QDir().mkpath(userConfig);
-    QDir().mkpath(systemConfig);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userConfig));
-    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemConfig));
-    QFile::remove(userConfig + QStringLiteral("/tamlo-qt350/registry.reg"));
-    QFile::remove(systemConfig + QStringLiteral("/tamlo-qt350/registry.reg"));
-    seen.clear();
-}
-
-void QtLauncherPlatformTest::cleanup() {
-    delete poll;
-    poll = nullptr;
-}
-
-void QtLauncherPlatformTest::AnswerMessageBoxes() {
-    // Polls from inside the modal loop; the box is closed as soon as it is seen.
-    poll = new QTimer(this);
-    poll->setInterval(10);
+    root = temp.path();
+    QVERIFY(QDir::setCurrent(root));
+    qputenv("HOME", QFile::encodeName(root + "/home"));
+    QProcessEnvironment tool = QProcessEnvironment::systemEnvironment();
+    tool.insert("TAMLO_MARK", "+");
+    QtLauncherPlatform::SetToolEnvironment(tool);
+    auto* poll = new QTimer(this);
     connect(poll, &QTimer::timeout, this, [this] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen << box->text() + "|" + box->windowTitle() + "|" +
+                        QString::number(box->standardButtons()) + "|" +
+                        QString::number(box->icon()) + "|" +
+                        QString::number(box->parentWidget() == &about);
+            box->button(QMessageBox::Ok)->click();
         }
-        seen.append({box->text(), box->windowTitle(), box->standardButtons(), box->icon(),
-                     box->parentWidget()});
-        box->button(QMessageBox::Ok)->click();
     });
-    poll->start();
+    poll->start(10);
 }
 
-void QtLauncherPlatformTest::theMessageBoxIsModalOverItsParentWithOnlyOkAndNoIcon() {
-    QWidget parent;
-    QtLauncherPlatform platform(RegStore(), &parent);
-    AnswerMessageBoxes();
-    platform.ShowMessage("System Information Is Unavailable At This Time");
-    QCOMPARE(seen.size(), 1);
-    QCOMPARE(seen[0].text, QStringLiteral("System Information Is Unavailable At This Time"));
-    QCOMPARE(seen[0].title, QStringLiteral("Tamlo QT-350"));
-    QCOMPARE(seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(seen[0].icon, QMessageBox::NoIcon);
-    QCOMPARE(seen[0].parent, &parent);
+QString QtLauncherPlatformTest::Press() {
+    QFile::remove(root + "/ran");
+    const qsizetype before = seen.size();
+    about.findChild<QPushButton*>("cmdSysInfo")->click();
+    QFile ran(root + "/ran");
+    QElapsedTimer clock;
+    for (clock.start(); seen.size() == before && clock.elapsed() < 10000; QTest::qWait(20)) {
+        if (ran.open(QIODevice::ReadOnly) && ran.readAll().endsWith('+')) {
+            ran.seek(0);
+            return QFile::decodeName(ran.readAll().chopped(1));
+        }
+        ran.close();
+    }
+    return seen.size() > before ? QStringLiteral("message") : QStringLiteral("nothing");
 }
 
-void QtLauncherPlatformTest::theStartRunsTheExactPathWithNoShell() {
-    // A shell would split this path at the space and run "touch pwned" between the semicolons.
-    const QString dir = temp.filePath(QStringLiteral("with space;touch pwned;"));
-    const QString script = dir + QStringLiteral("/tool name.sh");
-    const QString marker = temp.filePath(QStringLiteral("marker"));
-    WriteFile(script, "#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(marker) + "'\n");
-    QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-
-    QtLauncherPlatform platform(RegStore(), nullptr);
-    QVERIFY(platform.StartProgram(QFile::encodeName(script).toStdString()));
-    // The script writes its own name, as it was started, in one go.
-    const auto written = [&] {
-        QFile file(marker);
-        return file.open(QIODevice::ReadOnly) ? QFile::decodeName(file.readAll()) : QString();
+void QtLauncherPlatformTest::theFirstStoreThatExistsDecidesAndOneThatCannotBeReadGivesTheMessage() {
+    const QByteArray tool =
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n\"PATH\"=\"";
+    Write(root + "/sys/tamlo-qt350/registry.reg",
+          tool + Tool(root + "/system-tool").toUtf8() + "\"");
+    Write(root + "/rel/tamlo-qt350/registry.reg", tool + Tool(root + "/rel-tool").toUtf8() + "\"");
+    const QString user = root + "/home/.config/tamlo-qt350/registry.reg";
+    const QString userTool = Tool(root + "/user-tool");
+    const QString systemTool = root + "/system-tool";
+    const std::function<void()> none = [] {};
+    struct Case {
+        const char* configHome;
+        QString configDirs;
+        std::function<void()> make;
+        QString expected;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(written(), script, 20000);
-    QVERIFY(!QFile::exists(QStringLiteral("pwned")));
-
-    QVERIFY(!platform.StartProgram(""));
-    QVERIFY(!platform.StartProgram(QFile::encodeName(dir + QStringLiteral("/none")).toStdString()));
-}
-
-void QtLauncherPlatformTest::theFileTestWantsAVisibleRegularFile() {
-    QtLauncherPlatform platform(RegStore(), nullptr);
-    const QString file = temp.filePath(QStringLiteral("d/MSINFO32.EXE"));
-    const QString hidden = temp.filePath(QStringLiteral("d/.MSINFO32.EXE"));
-    WriteFile(file, "x");
-    WriteFile(hidden, "x");
-    const auto test = [&](const QString& path) {
-        return platform.IsOrdinaryFile(QFile::encodeName(path).toStdString());
+    const QList<Case> cases = {
+        {"", root + "/sys", none, systemTool},
+        {"rel", "rel::" + root + "/sys", none, systemTool},
+        {"", root + "/sys", [&] { Write(user, tool + userTool.toUtf8() + "\""); }, userTool},
+        {"", root + "/sys", [&] { Write(user, "\x00\x01 garbage"); }, "message"},
+        {"", root + "/sys", [&] { Write(user, tool + "/x\"\n;" + QByteArray(1 << 20, ' ')); },
+         "message"},
+        {"", root + "/sys", [&] { QVERIFY(::mkfifo(QFile::encodeName(user), 0600) == 0); },
+         "message"},
+        {"", root + "/sys", [&] { QDir().mkpath(user); }, "message"},
+        {"", root + "/sys", [&] { QVERIFY(QFile::link(user, user)); }, "message"},
+        {"", root + "/sys", [&] { QVERIFY(QFile::link(root + "/nowhere", user)); }, "message"},
+        {"", root + "/sys",
+         [&] {
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             qstrncpy(address.sun_path, QFile::encodeName(user), sizeof address.sun_path);
+             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             QVERIFY(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+             ::close(fd);
+         },
+         "message"},
     };
-    QVERIFY(test(file));
-    QVERIFY(!test(hidden));
-    QVERIFY(!test(temp.filePath(QStringLiteral("d"))));
-    QVERIFY(!test(temp.filePath(QStringLiteral("d/missing"))));
-    QVERIFY(!platform.IsOrdinaryFile(""));
+    for (const Case& c : cases) {
+        QFile::remove(user);
+        QDir(user).removeRecursively();
+        QDir().mkpath(QFileInfo(user).absolutePath());
+        qputenv("XDG_CONFIG_HOME", c.configHome);
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(c.configDirs));
+        c.make();
+        QCOMPARE(Press(), c.expected);
+    }
+    QCOMPARE(seen.first(), "System Information Is Unavailable At This Time|Tamlo QT-350|" +
+                               QString::number(QMessageBox::Ok) + "|0|1");
+
+    // Nothing anywhere: the store built into the program.
+    QFile::remove(user);
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root + "/none"));
+    const tamlo::RegStore builtIn = QtLauncherPlatform::LoadStore();
+    const auto* path =
+        builtIn.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH");
+    QCOMPARE(path ? path->data : "", std::string("/usr/bin/hardinfo\0", 18));
 }
 
-void QtLauncherPlatformTest::theUsersStoreComesFirstThenTheSystemsThenTheBuiltIn() {
-    const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-    const auto pathIn = [&](const RegStore& store) {
-        const RegStore::Value* value = store.Find(key, "PATH");
-        return value != nullptr ? value->data : std::string("<none>");
-    };
-    QCOMPARE(pathIn(QtLauncherPlatform::LoadStore()), std::string("/usr/bin/hardinfo\0", 18));
+void QtLauncherPlatformTest::theFileTestedIsTheFileStartedAndABareNameIsFoundOnPath() {
+    // A shell would split the name at the space and run "touch pwned" between the semicolons; a
+    // look-up on $PATH would find the decoy of the same name.
+    const QString name = "rel dir;touch pwned;\\MSINFO32.EXE";
+    const QString tested = Tool(root + "/" + name);
+    Tool(root + "/bin/" + name);
+    const QString bare = Tool(root + "/bin/tamlo-bare-tool");
+    qputenv("PATH", QFile::encodeName(root + "/bin:") + qgetenv("PATH"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/home/.config"));
+    const QString user = root + "/home/.config/tamlo-qt350/registry.reg";
 
-    const QByteArray header = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n";
-    WriteFile(systemConfig + QStringLiteral("/tamlo-qt350/registry.reg"),
-              header + "\"PATH\"=\"/system\"\n");
-    QCOMPARE(pathIn(QtLauncherPlatform::LoadStore()), std::string("/system\0", 8));
+    Write(user, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
+                "\"MSINFO\"=\"rel dir;touch pwned;\"");
+    QCOMPARE(Press(), tested);
+    QVERIFY(!QFile::exists("pwned"));
 
-    WriteFile(userConfig + QStringLiteral("/tamlo-qt350/registry.reg"),
-              header + "\"PATH\"=\"/user\"\n");
-    QCOMPARE(pathIn(QtLauncherPlatform::LoadStore()), std::string("/user\0", 6));
-
-    // A broken store of the user's holds nothing; it does not fall back to another.
-    WriteFile(userConfig + QStringLiteral("/tamlo-qt350/registry.reg"), "\x00\x01garbage");
-    QCOMPARE(pathIn(QtLauncherPlatform::LoadStore()), std::string("<none>"));
-}
-
-static void StartSysInfoOver(QWidget* parent) {
-    tamlo::QtLauncherPlatform platform(tamlo::QtLauncherPlatform::LoadStore(), parent);
-    tamlo::SysInfoLauncher(platform).StartSysInfo();
-}
-
-void QtLauncherPlatformTest::theButtonStartsTheToolOrShowsTheMessageOncePerPress() {
-    QWidget about;
-    AnswerMessageBoxes();
-    const QString store = userConfig + QStringLiteral("/tamlo-qt350/registry.reg");
-    WriteFile(store, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
-                     "\"PATH\"=\"/nonexistent/hardinfo\"\n");
-    StartSysInfoOver(&about);
-    StartSysInfoOver(&about);
-    QCOMPARE(seen.size(), 2);
-    QCOMPARE(seen[1].parent, &about);
-
-    // The fallback directory, written as a Windows export would be (UTF-16 with CRLF).
-    const QString dir = temp.filePath(QStringLiteral("tool dir"));
-    const QString marker = temp.filePath(QStringLiteral("fallback-marker"));
-    WriteFile(dir + QStringLiteral("\\MSINFO32.EXE"),
-              "#!/bin/sh\ntouch '" + QFile::encodeName(marker) + "'\n");
-    QVERIFY(QFile::setPermissions(dir + QStringLiteral("\\MSINFO32.EXE"),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
-                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools "
-                                  "Location]\r\n\"MSINFO\"=\"%1\"\r\n")
-                       .arg(dir);
-    QByteArray wide("\xFF\xFE");
-    wide.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    WriteFile(store, wide);
-    StartSysInfoOver(&about);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 20000);
-    QCOMPARE(seen.size(), 2);
+    Write(user, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
+                "\"PATH\"=\"tamlo-bare-tool\"");
+    QCOMPARE(Press(), bare);
 }
 
 QTEST_MAIN(QtLauncherPlatformTest)

@@ -2,90 +2,128 @@
 
 #include "ui/about/core/app_info.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStandardPaths>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <optional>
+#include <stdexcept>
 
 namespace tamlo {
 namespace {
 
+std::optional<QProcessEnvironment>& ToolEnvironment() {
+    static std::optional<QProcessEnvironment> environment;
+    return environment;
+}
+
 // Opened without blocking (a FIFO or a device never waits for a writer), then only a regular
 // file is read, and no more than one byte past the limit.
-std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+RegStore ReadStoreFile(const QString& path) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        return std::nullopt;
+        throw std::runtime_error("store cannot be opened");
     }
-    std::optional<std::string> result;
+    std::string bytes;
+    std::size_t filled = 0;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uint64_t>(info.st_size) <= RegStore::kMaxFileSize) {
-        std::string bytes(RegStore::kMaxFileSize + 1, '\0');
-        std::size_t filled = 0;
-        bool failed = false;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got == 0) {
-                break;
-            }
-            if (got < 0) {
-                failed = true;
-                break;
-            }
-            filled += static_cast<std::size_t>(got);
+    bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (read) {
+        bytes.resize(RegStore::kMaxFileSize + 1);
+    }
+    while (read && filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        read = got >= 0;
+        if (got <= 0) {
+            break;
         }
-        // The file may have grown since it was measured.
-        if (!failed && filled <= RegStore::kMaxFileSize) {
-            bytes.resize(filled);
-            result = std::move(bytes);
-        }
+        filled += static_cast<std::size_t>(got);
     }
     ::close(fd);
-    return result;
+    if (!read) {
+        throw std::runtime_error("store is no readable regular file");
+    }
+    bytes.resize(filled);
+    return RegStore::FromText(bytes);
 }
 
 } // namespace
 
 QStringList QtLauncherPlatform::StoreCandidates() {
-    return QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
-                                     QString::fromLatin1(kStoreName));
+    QStringList folders;
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+    if (QDir::isAbsolutePath(configHome)) {
+        folders.append(configHome);
+    } else if (QDir::isAbsolutePath(home)) {
+        folders.append(home + QStringLiteral("/.config"));
+    }
+    const QString configDirs = qEnvironmentVariableIsEmpty("XDG_CONFIG_DIRS")
+                                   ? QStringLiteral("/etc/xdg")
+                                   : qEnvironmentVariable("XDG_CONFIG_DIRS");
+    for (const QString& folder : configDirs.split(QLatin1Char(':'))) {
+        if (QDir::isAbsolutePath(folder)) {
+            folders.append(folder);
+        }
+    }
+    for (QString& folder : folders) {
+        folder += QLatin1String(kStoreName);
+    }
+    return folders;
 }
 
 RegStore QtLauncherPlatform::LoadStore() {
-    const QStringList candidates = StoreCandidates();
-    if (!candidates.isEmpty()) {
-        // The first one found counts, even when it cannot be read: a user who put a store in
-        // place means it, and a broken one must not silently fall back to another.
-        const auto bytes =
-            ReadSmallRegularFile(QFile::encodeName(candidates.front()).toStdString());
-        return bytes ? RegStore::FromText(*bytes) : RegStore();
+    for (const QString& candidate : StoreCandidates()) {
+        // Whatever stands there, a broken link or a FIFO too, is what the user or the system put
+        // in place: it is read or it fails, and never falls through to the next one.
+        struct stat info {};
+        if (::lstat(QFile::encodeName(candidate).constData(), &info) == 0 ||
+            (errno != ENOENT && errno != ENOTDIR)) {
+            return ReadStoreFile(candidate);
+        }
     }
     QFile builtIn(QString::fromLatin1(kDefaultStore));
     if (!builtIn.open(QIODevice::ReadOnly)) {
-        return RegStore();
+        throw std::runtime_error("built-in store missing");
     }
-    return RegStore::FromText(builtIn.read(RegStore::kMaxFileSize + 1).toStdString());
+    return RegStore::FromText(builtIn.readAll().toStdString());
+}
+
+void QtLauncherPlatform::SetToolEnvironment(const QProcessEnvironment& environment) {
+    ToolEnvironment() = environment;
 }
 
 bool QtLauncherPlatform::IsOrdinaryFile(const std::string& path) {
     const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(path)));
-    return !path.empty() && info.isFile() && !info.fileName().startsWith(QLatin1Char('.'));
+    if (path.empty() || !info.isFile() || info.fileName().startsWith(QLatin1Char('.'))) {
+        return false;
+    }
+    tested_ = path;
+    testedFile_ = info.absoluteFilePath();
+    return true;
 }
 
 bool QtLauncherPlatform::StartProgram(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    // The path is the program itself, never a command line: no shell, no splitting.
-    return QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(path)), {});
+    // The path is the program itself, never a command line: no shell, no splitting. A tested
+    // path is given whole, so that a name with no slash in it is not looked up on $PATH instead.
+    QProcess process;
+    process.setProgram(path == tested_ ? testedFile_
+                                       : QFile::decodeName(QByteArray::fromStdString(path)));
+    if (ToolEnvironment()) {
+        process.setProcessEnvironment(*ToolEnvironment());
+    }
+    return process.startDetached();
 }
 
 void QtLauncherPlatform::ShowMessage(const std::string& text) {
