@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# The real program started as a hostile command line and environment would start it. Without a
-# display, or with one that cannot be reached, it says so in one line and exits with status 1.
-# Under its own X server it runs twice under strace -f: with arguments the toolkit would act on,
-# no session bus, no XDG_RUNTIME_DIR and a System Info store of the largest size read; then with a
-# session bus and the accessibility bus. Each run takes keys, opens About, starts System Info,
-# closes About and ends with Esc, and fails on a file written, a process started but the tool, a
-# socket bound, a file an argument named, or anything still running after the game.
+# The real program started and used as a hostile command line, environment and System Info store
+# would have it. Without a display, or with one that cannot be reached, it says so in one line
+# and exits with status 1. On its own X server it then runs twice under strace -f: first with
+# arguments the toolkit would act on, no session bus, no XDG_RUNTIME_DIR and relative or empty
+# XDG folders, pressing System Info over one store after another; then with a session bus and the
+# accessibility bus. Each run takes keys, opens and closes About and ends with Esc, and fails on a
+# file written, a process started but the tool of a press, a socket bound, a file an argument
+# named, the tool getting an environment start-up made for itself, or anything left running.
 #
 #   startup_strace_test.sh <program> <work-dir>
 set -euo pipefail
 program=$(realpath "$1") work=$(realpath -m "$2")
 xvfb_helper=$(dirname "$(realpath "$0")")/../../scripts/xvfb.sh
-rm -rf "$work" && mkdir -p "$work/home" "$work/plugins" "$work/runtime" "$work/config/tamlo-qt350"
+rm -rf "$work" && mkdir -p "$work"/{home/.config/tamlo-qt350,plugins,runtime,bin,sys/tamlo-qt350,rel/tamlo-qt350}
 chmod 700 "$work/runtime" && cd "$work"
 pids=()
-trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -28,31 +29,49 @@ for display in unset :4711; do
         fail "display $display: status $status, said: $(cat err.txt)"
 done
 
-printf '#!/bin/sh\n' >tool && chmod +x tool && echo 'QWidget {}' >style.qss
-store='[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shared Tools\MSINFO]\n"PATH"="'$work'/tool"\n[HKEY_LOCAL_MACHINE'
-{
-    printf "$store"
-    head -c $((1048576 - $(printf "$store" | wc -c) - 2)) /dev/zero | tr '\0' '\\'
-    echo ']'
-} >config/tamlo-qt350/registry.reg
-export HOME=$work/home XDG_CONFIG_HOME=$work/config
+# Tools that do nothing, and stores that name them: store <key tail> <value name> <value>.
+for tool in sys-tool rel-tool user-tool bin/bare-tool {,bin/}'rel dir;touch pwned;\MSINFO32.EXE'; do
+    printf '#!/bin/sh\n' >"$tool" && chmod +x "$tool"
+done
+store() { printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools%s]\n"%s"="%s"\n' "$@"; }
+store '\MSINFO' PATH "$work/sys-tool" >sys/tamlo-qt350/registry.reg
+store '\MSINFO' PATH "$work/rel-tool" >rel/tamlo-qt350/registry.reg
+# The largest store read: the tool, then one key line of backslashes up to 1 MiB.
+{ store '\MSINFO' PATH "$work/user-tool" && printf '[HKEY_LOCAL_MACHINE'; } >big.reg
+head -c $((1048576 - $(wc -c <big.reg) - 2)) /dev/zero | tr '\0' '\\' >>big.reg && echo ']' >>big.reg
+echo 'QWidget {}' >style.qss
+user=$work/home/.config/tamlo-qt350/registry.reg
+export HOME=$work/home PATH=$work/bin:$PATH
 : >display
 source "$xvfb_helper" && start_xvfb "$work" && pids+=($!)
 # Without the sanitizers' reserved address space, a store read in more than linear memory fails.
 ldd "$program" | grep -q libasan || ulimit -v 4000000
 
-# run <name> <arguments>: one traced session, then the checks on what it did.
+# press <tool>: System Info must start exactly that file, or show the message ("message").
+press() {
+    xdotool windowfocus --sync "$about" key alt+s
+    if [ "$1" = message ]; then
+        box=$(timeout 5 xdotool search --sync --name '^Tamlo QT-350$' | head -n 1) || fail "$name: no message over $(stat -c %F "$user" 2>&1)"
+        xdotool windowfocus --sync "$box" key Return
+        timeout 5 bash -c 'while xdotool search --name "^Tamlo QT-350\$"; do sleep 0.1; done' >/dev/null
+        return
+    fi
+    tools+=("${1//\\/\\\\}") # as strace writes it
+    for _ in $(seq 50); do grep -qF "execve(\"${tools[-1]}\"" "$name"/t.* && return || sleep 0.1; done
+    fail "$name: System Info did not start $1"
+}
+
+# run <name> <presses> <arguments>: one traced session, then the checks on what it did.
 run() {
-    local name=$1 window about tracer
-    shift
+    name=$1 tools=("$program")
     mkdir "$name"
-    strace -ff -z -o "$name/t" -e trace=execve,execveat,%file,bind,listen,connect "$program" "$@" 2>"$name.log" &
-    tracer=$!
-    pids+=($tracer)
+    strace -ff -z -v -o "$name/t" -e trace=execve,execveat,%file,bind,listen,connect "$program" "${@:3}" 2>"$name.log" &
+    tracer=$! && pids+=($tracer)
     window=$(timeout 20 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) || fail "$name: no game window"
     xdotool windowfocus --sync "$window" key --delay 50 Left Down r mousemove --window "$window" 220 288 click 1
     about=$(timeout 10 xdotool search --sync --name '^About' | head -n 1) || fail "$name: About did not open"
-    xdotool windowfocus --sync "$about" key alt+s sleep 1 key Escape sleep 0.5 windowfocus --sync "$window" key Escape
+    $2
+    xdotool windowfocus --sync "$about" key Escape sleep 0.5 windowfocus --sync "$window" key Escape
     for _ in $(seq 100); do kill -0 $tracer 2>/dev/null && sleep 0.1; done
     if kill -0 $tracer 2>/dev/null; then
         pids+=($(ls $name | sed 's/.*\.//')) # every process traced, to be ended on the way out
@@ -60,17 +79,31 @@ run() {
     fi
     wait $tracer || fail "$name: the program ended with status $?"
 
-    local traced="$name/t.*" started written
-    started=$(grep -hoE '^execve(at)?\("[^"]*"' $traced | cut -d'"' -f2 | sort -u)
-    [ "$started" = "$(printf '%s\n' "$program" "$work/tool" | sort)" ] || fail "$name: started $started"
-    written=$(grep -hE '^(open|openat|creat)\(.*(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC)|^(mkdir|rename|link|symlink|unlink|truncate|chmod|chown|utime)' $traced |
+    local started written
+    started=$(grep -hoE '^execve(at)?\("[^"]*"' $name/t.* | cut -d'"' -f2 | sort)
+    [ "$started" = "$(printf '%s\n' "${tools[@]}" | sort)" ] || fail "$name: started $started"
+    ! grep -h '^execve' $name/t.* | grep -v "^execve(\"$program\"" | grep 'BUS_ADDRESS=disabled:' || fail "$name: tool environment"
+    written=$(grep -hE '^(open|openat|creat)\(.*(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC)|^(mkdir|rename|link|symlink|unlink|truncate|chmod|chown|utime)' $name/t.* |
         grep -v "^mkdir(\"/tmp/runtime-$(id -un)\", 0700)" || true)
     [ -z "$written" ] || fail "$name: wrote $written"
-    ! grep -hE "^(bind|listen)\(|^[^e].*($work/plugins|style\.qss)" $traced || fail "$name: listened or read what an argument named"
+    ! grep -hE "^(bind|listen)\(|^[^e].*($work/plugins|style\.qss)" $name/t.* || fail "$name: listened or read what an argument named"
 }
 
+hostile_presses() {
+    press "$work/sys-tool" # the relative folder's store and the empty entry are passed over
+    cp big.reg "$user" && press "$work/user-tool"
+    for make in "mkfifo $user" "mkdir $user" "ln -s $user $user" "ln -s nowhere $user" socket; do
+        rm -rf "$user"
+        if [ "$make" = socket ]; then python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$user"; else $make; fi
+        press message
+    done
+    rm -rf "$user" && store ' Location' MSINFO 'rel dir;touch pwned;' >"$user"
+    press "$work/rel dir;touch pwned;\\MSINFO32.EXE" # the very file tested, not its twin on $PATH
+    store '\MSINFO' PATH bare-tool >"$user" && press "$work/bin/bare-tool"
+}
 unset XDG_RUNTIME_DIR DBUS_SESSION_BUS_ADDRESS
-run hostile -platform vnc:port=5987 -platformpluginpath "$work/plugins" -platform evil -stylesheet style.qss -display :4711
+export XDG_CONFIG_HOME=rel XDG_CONFIG_DIRS=rel::$work/sys
+run hostile hostile_presses -platform vnc:port=5987 -platformpluginpath "$work/plugins" -platform evil -stylesheet style.qss -display :4711
 
 export XDG_RUNTIME_DIR=$work/runtime QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>bus 4>bus.pid && pids+=($(cat bus.pid))
@@ -78,6 +111,6 @@ export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 bus)
 # A desktop session has the accessibility bus running before any program starts.
 a11y=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress | grep -oE 'path=[^,"]*' | cut -d= -f2)
 pids+=($(dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetConnectionUnixProcessID string:org.a11y.Bus | grep -oE '[0-9]+$'))
-run session
+run session "press $work/bin/bare-tool"
 grep -q "^connect(.*$a11y" session/t.* || fail "with a session bus the program did not reach the accessibility bus at $a11y"
 echo "PASS: no display gives one line; arguments change nothing; nothing written, started or left running"
