@@ -118,7 +118,7 @@ TEST(RegStoreTest, EachLineOfTheTextReadsAsTheRegistryWouldHoldIt) {
 }
 
 TEST(RegStoreTest, KeysOpenReadOnlyWithTheirParentsAndValuesCopyAsFromTheRegistry) {
-    Desk desk("[HKEY_LOCAL_MACHINE\\S!]\n[HKEY_LOCAL_MACHINE\\S\\Key\\Sub]\n\"V\"=\"abc\"");
+    Desk desk("[HKEY_LOCAL_MACHINE\\S!]\n[HKEY_LOCAL_MACHINE\\S\\Key\\Sub]\n\"V\"=hex:61,62,63,00");
     const RegKey lm = kHkeyLocalMachine;
     RegKey key = 0, sub = 0;
     EXPECT_EQ(desk.OpenKey(lm, "S", 1, kKeyRead, &key), kErrorInvalidParameter);
@@ -130,7 +130,7 @@ TEST(RegStoreTest, KeysOpenReadOnlyWithTheirParentsAndValuesCopyAsFromTheRegistr
     unsigned char data[4] = {};
     std::uint32_t type = 0, size = 3;
     EXPECT_EQ(desk.QueryValue(sub, "v", &type, data, &size), kErrorMoreData);
-    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(std::pair(size, type), std::pair(4u, kRegBinary));
     EXPECT_EQ(desk.CloseKey(sub), kErrorSuccess);
     EXPECT_EQ(desk.CloseKey(sub), kErrorInvalidHandle);
     EXPECT_EQ(desk.QueryValue(sub, "v", &type, data, &size), kErrorInvalidHandle);

@@ -24,35 +24,22 @@ std::optional<QProcessEnvironment>& ToolEnvironment() {
     return environment;
 }
 
-// Opened without blocking (a FIFO or a device never waits for a writer), then only a regular
-// file is read, and no more than one byte past the limit.
+// Opened without blocking, so that a FIFO or a device never waits for a writer; only a regular
+// file is read, and no more than one byte past the limit, so that a larger one is seen to be.
 RegStore ReadStoreFile(const QString& path) {
+    QFile file;
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        throw std::runtime_error("store cannot be opened");
-    }
-    std::string bytes;
-    std::size_t filled = 0;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle); // closes fd on every way out
     struct stat info {};
-    bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (read) {
-        bytes.resize(RegStore::kMaxFileSize + 1);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw std::runtime_error("store is no regular file");
     }
-    while (read && filled < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        read = got >= 0;
-        if (got <= 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(got);
+    const QByteArray bytes = file.read(RegStore::kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        throw std::runtime_error("store cannot be read");
     }
-    ::close(fd);
-    if (!read) {
-        throw std::runtime_error("store is no readable regular file");
-    }
-    bytes.resize(filled);
-    return RegStore::FromText(bytes);
+    return RegStore::FromText(bytes.toStdString());
 }
 
 } // namespace
