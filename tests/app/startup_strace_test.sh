@@ -22,7 +22,7 @@ for display in '' :4711; do
 done
 
 # Tools that do nothing, and stores that name them: store <key tail> <value name> <value>.
-for tool in sys-tool rel-tool user-tool bin/bare-tool {,bin/}'rel dir;touch pwned;\MSINFO32.EXE'; do
+for tool in sys-tool rel-tool user-tool bin/bare-tool {,bin/}'rel dir;touch pwned;\MSINFO32.EXE' '.hid\MSINFO32.EXE'; do
     printf '#!/bin/sh\n' >"$tool" && chmod +x "$tool"
 done
 store() { printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools%s]\n"%s"="%s"\n' "$@"; }
@@ -73,7 +73,7 @@ finish() {
 # input is a pipe that holds a store: a link to it is no regular file.
 run() {
     name=$1 tools=("$program") && mkdir "$1"
-    start -ff -z -v -o "$name/t" -e trace=execve,execveat,%file,bind,listen,connect "${3:-}" < <(store '\MSINFO' PATH "$work/user-tool")
+    start -ff -z -v -s 64 -o "$name/t" -e trace=execve,execveat,%file,bind,listen,connect "${3:-}" < <(store '\MSINFO' PATH "$work/user-tool")
     $2 && finish
     local started=$(grep -hoE '^execve(at)?\("[^"]*"' $name/t.* | cut -d'"' -f2 | sort) written
     [ "$started" = "$(printf '%s\n' "${tools[@]}" | sort)" ] || fail "$name: started $started"
@@ -94,6 +94,8 @@ hostile_presses() {
     done
     rm -rf "$user" && store ' Location' MSINFO 'rel dir;touch pwned;' >"$user"
     press "$work/rel dir;touch pwned;\\MSINFO32.EXE" # the very file tested, not its twin on $PATH
+    store ' Location' MSINFO .hid >"$user" && press message # a hidden file is no program
+    store '\MSINFO' PATH '' >"$user" && press message
     store '\MSINFO' PATH bare-tool >"$user" && press "$work/bin/bare-tool"
 }
 unset XDG_RUNTIME_DIR DBUS_SESSION_BUS_ADDRESS
@@ -101,7 +103,7 @@ export XDG_CONFIG_HOME=rel XDG_CONFIG_DIRS=rel::$work/sys
 run hostile hostile_presses "-platform vnc:port=5987 -platformpluginpath $work/plugins -platform evil -stylesheet style.qss -display :4711"
 
 # With a session bus and the accessibility bus, running as in a desktop session, it is reached.
-export XDG_RUNTIME_DIR=$work/runtime QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/home/.config QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>bus 4>bus.pid && pids+=($(cat bus.pid))
 export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 bus)
 a11y=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress | grep -oE 'path=[^,"]*' | cut -d= -f2)

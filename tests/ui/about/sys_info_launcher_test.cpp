@@ -15,6 +15,7 @@ namespace tamlo {
 namespace {
 
 const std::string kNo = SysInfoLauncher::kUnavailable;
+constexpr RegKey kLm = kHkeyLocalMachine;
 
 // Logs "?path" for a file test, "!path" for a start and "message"; only file passes and starts.
 class Desk : public RegStorePlatform {
@@ -42,8 +43,7 @@ std::string Read(const std::string& text, const std::string& name = "v") {
     Desk desk(text);
     std::string value = "keep", result;
     try {
-        result =
-            SysInfoLauncher(desk).GetKeyValue(kHkeyLocalMachine, "K", name, value) ? "" : "false:";
+        result = SysInfoLauncher(desk).GetKeyValue(kLm, "K", name, value) ? "" : "false:";
     } catch (const std::exception&) {
         result = "throw:";
     }
@@ -119,13 +119,12 @@ TEST(RegStoreTest, EachLineOfTheTextReadsAsTheRegistryWouldHoldIt) {
 
 TEST(RegStoreTest, KeysOpenReadOnlyWithTheirParentsAndValuesCopyAsFromTheRegistry) {
     Desk desk("[HKEY_LOCAL_MACHINE\\S!]\n[HKEY_LOCAL_MACHINE\\S\\Key\\Sub]\n\"V\"=hex:61,62,63,00");
-    const RegKey lm = kHkeyLocalMachine;
     RegKey key = 0, sub = 0;
-    EXPECT_EQ(desk.OpenKey(lm, "S", 1, kKeyRead, &key), kErrorInvalidParameter);
+    EXPECT_EQ(desk.OpenKey(kLm, "S", 1, kKeyRead, &key), kErrorInvalidParameter);
     EXPECT_EQ(desk.OpenKey(12345, "S", 0, kKeyRead, &key), kErrorInvalidHandle);
-    EXPECT_EQ(desk.OpenKey(lm, "S\\Ke", 0, kKeyRead, &key), kErrorFileNotFound);
-    EXPECT_EQ(desk.OpenKey(lm, "s\\key", 0, 0x2003F, &key), kErrorAccessDenied);
-    ASSERT_EQ(desk.OpenKey(lm, "s\\key", 0, kKeyRead, &key), kErrorSuccess);
+    EXPECT_EQ(desk.OpenKey(kLm, "S\\Ke", 0, kKeyRead, &key), kErrorFileNotFound);
+    EXPECT_EQ(desk.OpenKey(kLm, "s\\key", 0, 0x2003F, &key), kErrorAccessDenied);
+    ASSERT_EQ(desk.OpenKey(kLm, "s\\key", 0, kKeyRead, &key), kErrorSuccess);
     ASSERT_EQ(desk.OpenKey(key, "SUB", 0, kKeyRead, &sub), kErrorSuccess);
     unsigned char data[4] = {};
     std::uint32_t type = 0, size = 3;

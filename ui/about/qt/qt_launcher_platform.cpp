@@ -90,7 +90,7 @@ void QtLauncherPlatform::SetToolEnvironment(const QProcessEnvironment& environme
 
 bool QtLauncherPlatform::IsOrdinaryFile(const std::string& path) {
     const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (path.empty() || !info.isFile() || info.fileName().startsWith(QLatin1Char('.'))) {
+    if (!info.isFile() || info.fileName().startsWith(QLatin1Char('.'))) {
         return false;
     }
     tested_ = path;
@@ -99,9 +99,6 @@ bool QtLauncherPlatform::IsOrdinaryFile(const std::string& path) {
 }
 
 bool QtLauncherPlatform::StartProgram(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
     // The path is the program itself, never a command line: no shell, no splitting. A tested
     // path is given whole, so that a name with no slash in it is not looked up on $PATH instead.
     QProcess process;
