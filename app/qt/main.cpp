@@ -41,7 +41,7 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     HeldMessages().append({type, context.category, text});
 }
 
-bool IsOwnFolder(const QByteArray& path, mode_t type, mode_t mode) {
+bool IsOwnEntry(const QByteArray& path, mode_t type, mode_t mode) {
     struct stat info {};
     return ::lstat(path.constData(), &info) == 0 && (info.st_mode & S_IFMT) == type &&
            info.st_uid == ::getuid() && (mode == 0 || (info.st_mode & 07777) == mode);
@@ -54,12 +54,12 @@ bool IsOwnFolder(const QByteArray& path, mode_t type, mode_t mode) {
 // there is no one to talk to, a screen reader included, so none is started.
 void PrepareSession() {
     const QByteArray ownRuntime = "/run/user/" + QByteArray::number(::getuid());
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && IsOwnFolder(ownRuntime, S_IFDIR, 0700)) {
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && IsOwnEntry(ownRuntime, S_IFDIR, 0700)) {
         qputenv("XDG_RUNTIME_DIR", ownRuntime);
     }
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
-        (runtime.isEmpty() || !IsOwnFolder(runtime + "/bus", S_IFSOCK, 0))) {
+        (runtime.isEmpty() || !IsOwnEntry(runtime + "/bus", S_IFSOCK, 0))) {
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     }
 }

@@ -2,7 +2,6 @@
 
 #include "ui/about/core/app_info.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -11,7 +10,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <optional>
 #include <stdexcept>
@@ -45,19 +43,21 @@ RegStore ReadStoreFile(const QString& path) {
 } // namespace
 
 QStringList QtLauncherPlatform::StoreCandidates() {
+    // Only a path from the root counts: relative ones, and Qt's ":" resource paths, do not.
+    const auto absolute = [](const QString& path) { return path.startsWith(QLatin1Char('/')); };
     QStringList folders;
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     const QString home = qEnvironmentVariable("HOME");
-    if (QDir::isAbsolutePath(configHome)) {
+    if (absolute(configHome)) {
         folders.append(configHome);
-    } else if (QDir::isAbsolutePath(home)) {
+    } else if (absolute(home)) {
         folders.append(home + QStringLiteral("/.config"));
     }
     const QString configDirs = qEnvironmentVariableIsEmpty("XDG_CONFIG_DIRS")
                                    ? QStringLiteral("/etc/xdg")
                                    : qEnvironmentVariable("XDG_CONFIG_DIRS");
     for (const QString& folder : configDirs.split(QLatin1Char(':'))) {
-        if (QDir::isAbsolutePath(folder)) {
+        if (absolute(folder)) {
             folders.append(folder);
         }
     }
