@@ -4,6 +4,8 @@
 # crash. A target tests/fuzz/.../<name>_fuzzer starts from tests/fuzz/corpus/<name>/, copied into
 # build/fuzz/corpus/<name>/, where what it finds is kept for the next run; a crash is saved under
 # build/fuzz/artifacts/<name>/. To keep a crash fixed, copy its file into the committed corpus.
+# Memory is limited: a target that holds more than 256 MB, or asks for 32 MB at once, has failed
+# (the sanitizer's quarantine of freed memory is kept to 32 MB so that this measures the target).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,7 +39,8 @@ for fuzzer in "${fuzzers[@]}"; do
         cp -n "tests/fuzz/corpus/$name"/* "$corpus"/ 2>/dev/null || true
     fi
     echo "== $name: ${seconds} s from $(find "$corpus" -type f | wc -l) inputs"
-    if ! "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
+    if ! ASAN_OPTIONS=quarantine_size_mb=32 "$fuzzer" -max_total_time="$seconds" \
+        -rss_limit_mb=256 -malloc_limit_mb=32 -print_final_stats=1 \
         -artifact_prefix="$artifacts/" "$corpus" >"build/fuzz/$name.log" 2>&1; then
         tail -n 40 "build/fuzz/$name.log" >&2
         failed+=("$name")

@@ -1,204 +1,169 @@
-#include "tests/ui/about/fake_launcher_platform.h"
+// The launcher over the real registry calls and a .reg store read from text in memory; the
+// desktop's file test, start and message box are a log.
+#include "ui/about/core/reg_store_platform.h"
 #include "ui/about/core/sys_info_launcher.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
 namespace tamlo {
 namespace {
 
-using testing::FakeLauncherPlatform;
-using Strings = std::vector<std::string>;
+const std::string kNo = SysInfoLauncher::kUnavailable;
+constexpr RegKey kLm = kHkeyLocalMachine;
 
-const std::string kTool = SysInfoLauncher::kToolKey;
-const std::string kLocation = SysInfoLauncher::kLocationKey;
-const std::string kMessage = "System Information Is Unavailable At This Time";
-
-class SysInfoLauncherTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        // Every key opened is closed again, whatever way the launcher left.
-        EXPECT_TRUE(platform.open.empty());
-        for (const auto& [key, mask] : platform.opens) {
-            EXPECT_EQ(mask, 0x20019u) << key;
-        }
+// Logs "?path" for a file test, "!path" for a start and "message"; only file passes and starts.
+class Desk : public RegStorePlatform {
+public:
+    explicit Desk(std::function<RegStore()> load) : RegStorePlatform(std::move(load)) {}
+    explicit Desk(const std::string& text, std::string file = "")
+        : RegStorePlatform([text] { return RegStore::FromText(text); }), file(std::move(file)) {}
+    bool IsOrdinaryFile(const std::string& path) override { return Note("?", path); }
+    bool StartProgram(const std::string& path) override { return Note("!", path); }
+    void ShowMessage(const std::string& text) override { log += text == kNo ? "message " : text; }
+    bool Note(const char* what, const std::string& path) {
+        log += what + path + " ";
+        return path == file;
     }
-
-    FakeLauncherPlatform platform;
-    SysInfoLauncher launcher{platform};
+    std::string file, log;
 };
 
-TEST_F(SysInfoLauncherTest, FirstValueStartsAsItStandsWithoutFileTestOrSecondLookUp) {
-    platform.SetText(kTool, "PATH", "C:\\Program Files\\Tool;x\\MSINFO32.EXE");
-    platform.SetText(kLocation, "MSINFO", "C:\\Other");
-    platform.files.insert("C:\\Other\\MSINFO32.EXE");
+#define KEY "[HKEY_LOCAL_MACHINE\\K]\n"
+#define TOOL "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
+#define LOCATION "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
 
-    launcher.StartSysInfo();
-
-    EXPECT_EQ(platform.started, Strings{"C:\\Program Files\\Tool;x\\MSINFO32.EXE"});
-    EXPECT_TRUE(platform.fileTests.empty());
-    EXPECT_TRUE(platform.messages.empty());
-    ASSERT_EQ(platform.opens.size(), 1u);
-    EXPECT_EQ(platform.opens[0].first, kTool);
-    EXPECT_EQ(platform.queries, Strings{"PATH"});
-}
-
-TEST_F(SysInfoLauncherTest, FallbackDirectoryIsJoinedAsItStandsAndMustHoldTheFile) {
-    // No first key at all; the directory has no separator at its end.
-    platform.SetText(kLocation, "MSINFO", "C:\\Tools");
-    platform.files.insert("C:\\Tools\\MSINFO32.EXE");
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.fileTests, Strings{"C:\\Tools\\MSINFO32.EXE"});
-    EXPECT_EQ(platform.started, Strings{"C:\\Tools\\MSINFO32.EXE"});
-    EXPECT_TRUE(platform.messages.empty());
-
-    // A directory ending in a backslash gets a second one; nothing is removed or added.
-    platform.fileTests.clear();
-    platform.started.clear();
-    platform.SetText(kLocation, "MSINFO", "C:\\Tools\\");
-    platform.files.insert("C:\\Tools\\\\MSINFO32.EXE");
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.fileTests, Strings{"C:\\Tools\\\\MSINFO32.EXE"});
-    EXPECT_EQ(platform.started, Strings{"C:\\Tools\\\\MSINFO32.EXE"});
-
-    // The first key exists but lacks the value: the fallback is still used.
-    platform.started.clear();
-    platform.SetText(kTool, "OTHER", "C:\\Wrong.exe");
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.started, Strings{"C:\\Tools\\\\MSINFO32.EXE"});
-
-    // Without the file in that directory: the message, and nothing starts.
-    platform.started.clear();
-    platform.files.clear();
-    launcher.StartSysInfo();
-    EXPECT_TRUE(platform.started.empty());
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-}
-
-TEST_F(SysInfoLauncherTest, NeitherValueGivesOneMessagePerPressAndEveryPressLooksUpAgain) {
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-    EXPECT_TRUE(platform.started.empty());
-    EXPECT_TRUE(platform.fileTests.empty());
-
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.messages, (Strings{kMessage, kMessage}));
-    ASSERT_EQ(platform.opens.size(), 4u);
-    EXPECT_EQ(platform.opens[2].first, kTool);
-    EXPECT_EQ(platform.opens[3].first, kLocation);
-}
-
-TEST_F(SysInfoLauncherTest, FailuresAfterTheFirstValueGiveTheMessageWithoutTheSecondLookUp) {
-    platform.SetText(kLocation, "MSINFO", "C:\\Tools");
-    platform.files.insert("C:\\Tools\\MSINFO32.EXE");
-
-    // A first value that names nothing startable.
-    platform.SetText(kTool, "PATH", "C:\\Missing.exe");
-    platform.startSucceeds = false;
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.started, Strings{"C:\\Missing.exe"});
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-
-    // A first value of exactly 1024 bytes with no terminator is an error, not a fallback.
-    platform.startSucceeds = true;
-    platform.started.clear();
-    platform.messages.clear();
-    platform.SetValue(kTool, "PATH", kRegSz, std::string(1024, 'a'));
-    launcher.StartSysInfo();
-    EXPECT_TRUE(platform.started.empty());
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-
-    // A first value of another type reads as true and leaves the path empty: the start fails.
-    platform.messages.clear();
-    platform.SetValue(kTool, "PATH", 2, std::string("C:\\Tool.exe\0", 12));
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.started, Strings{""});
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-
-    for (const auto& [key, mask] : platform.opens) {
-        EXPECT_EQ(key, kTool);
+// GetKeyValue on value name of key K, with "keep" in KeyVal: the text read; "false:" or "throw:"
+// and what KeyVal then holds.
+std::string Read(const std::string& text, const std::string& name = "v") {
+    Desk desk(text);
+    std::string value = "keep", result;
+    try {
+        result = SysInfoLauncher(desk).GetKeyValue(kLm, "K", name, value) ? "" : "false:";
+    } catch (const std::exception&) {
+        result = "throw:";
     }
+    EXPECT_EQ(desk.OpenKeyCount(), 0u) << text;
+    return result + value;
 }
 
-TEST_F(SysInfoLauncherTest, SecondValueOfAnotherTypeTestsTheFileNameAlone) {
-    platform.SetValue(kLocation, "MSINFO", 7, std::string("C:\\Tools\0\0", 10));
-    launcher.StartSysInfo();
-    EXPECT_EQ(platform.fileTests, Strings{"\\MSINFO32.EXE"});
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-}
-
-TEST_F(SysInfoLauncherTest, AnErrorThrownByThePlatformEndsInTheMessage) {
-    platform.SetText(kLocation, "MSINFO", "C:\\Tools");
-    platform.throwOnFileTest = true;
-    EXPECT_NO_THROW(launcher.StartSysInfo());
-    EXPECT_EQ(platform.messages, Strings{kMessage});
-}
-
-TEST_F(SysInfoLauncherTest, TextValuesAreCutAtTheirFirstNulAndMayFillTheBuffer) {
-    std::string value = "keep";
-    platform.SetValue(kTool, "PATH", kRegSz, std::string("C:\\a.exe\0tail\0", 14));
-    EXPECT_TRUE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
-    EXPECT_EQ(value, "C:\\a.exe");
-
-    // Stored without a terminator: the zeroed buffer supplies one.
-    platform.SetValue(kTool, "PATH", kRegSz, "abc");
-    EXPECT_TRUE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
-    EXPECT_EQ(value, "abc");
-
-    // 1023 characters and the terminator fill the buffer exactly.
-    platform.SetText(kTool, "PATH", std::string(1023, 'x'));
-    EXPECT_TRUE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
-    EXPECT_EQ(value, std::string(1023, 'x'));
-
-    // One byte more does not fit: the value cannot be read.
-    platform.SetText(kTool, "PATH", std::string(1024, 'x'));
-    EXPECT_FALSE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
-    EXPECT_EQ(value, "");
-
-    // 1024 bytes with no NUL anywhere: an error, and the key is still closed (TearDown).
-    value = "keep";
-    platform.SetValue(kTool, "PATH", kRegSz, std::string(1024, 'x'));
-    EXPECT_ANY_THROW(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
-    platform.SetValue(kTool, "PATH", kRegBinary, std::string(1024, 'x'));
-    EXPECT_ANY_THROW(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "PATH", value));
-    EXPECT_EQ(value, "keep");
-}
-
-TEST_F(SysInfoLauncherTest, NumbersReplaceTheTextWithTheirWholeDecimalValue) {
-    const auto dword = [](std::uint32_t n) {
-        return std::string{static_cast<char>(n & 0xFF), static_cast<char>(n >> 8 & 0xFF),
-                           static_cast<char>(n >> 16 & 0xFF), static_cast<char>(n >> 24)};
-    };
-    const std::vector<std::pair<std::uint32_t, std::string>> cases = {
-        {0x00003412, "13330"},
-        {0x00010002, "65538"},
-        {0x00003400, "13312"},
-        {0xFFFFFFFF, "4294967295"},
-        {0, "0"},
-    };
-    for (const auto& [number, text] : cases) {
-        std::string value = "previous";
-        platform.SetValue(kTool, "N", kRegDword, dword(number));
-        EXPECT_TRUE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "N", value));
-        EXPECT_EQ(value, text) << number;
+std::string Utf16(const std::u16string& value) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : u"[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=\"" + value + u"\"") {
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     }
+    return bytes;
 }
 
-TEST_F(SysInfoLauncherTest, OtherTypesKeepTheTextAndMissingValuesEmptyIt) {
-    std::string value = "previous";
-    platform.SetValue(kTool, "B", kRegBinary, "\x01\x02");
-    EXPECT_TRUE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "B", value));
-    EXPECT_EQ(value, "previous");
+// 1024 bytes, none of them NUL, as hex data.
+std::string Hex1024() {
+    std::string hex = "61";
+    while (hex.size() < 3 * 1024 - 1) {
+        hex += ",61";
+    }
+    return hex;
+}
 
-    EXPECT_FALSE(launcher.GetKeyValue(kHkeyLocalMachine, kTool, "Missing", value));
-    EXPECT_EQ(value, "");
+TEST(RegStoreTest, EachLineOfTheTextReadsAsTheRegistryWouldHoldIt) {
+    const std::string xs(1023, 'x'), pad(RegStore::kMaxFileSize - 30, ' ');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {KEY "\"v\"=\"C:\\\\Program Files\\\\say \\\"hi\\\"\"", "C:\\Program Files\\say \"hi\""},
+        {KEY "\"V\"  =  \"spaced\"  \r\n", "spaced"},
+        {KEY "\"v\"=\"one\"\n[hkey_local_machine\\k]\n\"v\"=\"two\"", "two"},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\r\n; \"v\"=\"no\"\r\n\"v\"=\"crlf\"\r\n", "crlf"},
+        {"\xEF\xBB\xBF" KEY "\"v\"=\"M\xc3\xbc\"", "M\xc3\xbc"},
+        {KEY "\"v\"=\"x\"\n[-HKEY_LOCAL_MACHINE\\K]\n\"v\"=\"y\"\n[NotARoot\\K]\n\"v\"=\"z\"", "x"},
+        {KEY "\"v\"=dword:0000abcd", "43981"},
+        {KEY "\"v\"=dword:00010002", "65538"},
+        {KEY "\"v\"=dword:00003400", "13312"},
+        {KEY "\"v\"=dword:FFFFFFFF", "4294967295"},
+        {KEY "\"v\"=hex(4):00,00,00,01", "16777216"},
+        {KEY "\"v\"=hex(1):61,00,62,00", "a"},
+        {KEY "\"v\"=hex(1):61,62,63", "abc"},
+        {KEY "\"v\"=hex(1):41,\\\n  42,\\\n  00", "AB"},
+        {KEY "\"v\"=hex(1):41\\", "A"},
+        {KEY "\"v\"=hex(1):", ""},
+        {KEY "\"v\"=hex:01,ff,0A", "keep"},
+        {KEY "\"v\"=hex(ffffffff):7f", "keep"},
+        {KEY "\"v\"=\"" + xs + "\"", xs},
+        {KEY "\"v\"=\"" + xs + "x\"", "false:"},
+        {KEY "\"v\"=hex(1):" + Hex1024(), "throw:keep"},
+        {KEY "\"v\"=hex(3):" + Hex1024(), "throw:keep"},
+        {KEY "\"v\"=\"x\"" + pad, "x"},
+        {KEY "\"v\"=\"x\" " + pad, "false:"},
+        // Lines that do not parse, each skipped.
+        {KEY "\"v\"=dword:123456789\n\"v\"=dword:\n\"v\"=dword:12g4\n\"v\"=hex(1):01,g2\n"
+             "\"v\"=hex(1):100\n\"v\"=hex(1):01,,02\n\"v\"=hex(zz):01\n\"v\"=hex(1:61\n"
+             "\"v\"=hex(1)61\n\"v\"=\"C:\\Tools\"\n\"v\"=\"no end\n\"v\"=\"x\" junk\n\"v\"=-\n"
+             "v=\"x\"\n\"v\" \"x\"\n[HKEY_LOCAL_MACHINE\\K\n\"v\"=\"x\"",
+         "false:"},
+        {"[HKEY_LOCAL_MACHINE\\Other]\n\"v\"=\"x\"", "false:"},
+        // UTF-16: each length of UTF-8 at its edges, surrogate pairs, lone surrogates as U+FFFD.
+        {Utf16(u"\u007F\u0080\u07FF\u0800\uD7FF\uE000\uFFFF"),
+         "\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xee\x80\x80\xef\xbf\xbf"},
+        {Utf16(u"\xD800\xDC00\xDBFF\xDFFF"), "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"},
+        {Utf16(u"\xD800"
+               u"x\xDC00\xDFFF\xD800\xD800\xDC00\xDBFF"),
+         "\xef\xbf\xbdx\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xf0\x90\x80\x80\xef\xbf\xbd"},
+        {Utf16(u"odd") + "A", "odd"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(Read(text), expected) << text.substr(0, 100);
+    }
+    EXPECT_EQ(Read(KEY "@=\"default\"\n\"v\"=\"x\"", ""), "default");
+}
 
-    value = "previous";
-    EXPECT_FALSE(launcher.GetKeyValue(kHkeyLocalMachine, "SOFTWARE\\Nowhere", "PATH", value));
-    EXPECT_EQ(value, "");
-    EXPECT_EQ(platform.closes.size(), 2u); // the two keys that opened, and only those
+TEST(RegStoreTest, KeysOpenReadOnlyWithTheirParentsAndValuesCopyAsFromTheRegistry) {
+    Desk desk("[HKEY_LOCAL_MACHINE\\S!]\n[HKEY_LOCAL_MACHINE\\S\\Key\\Sub]\n\"V\"=hex:61,62,63,00");
+    RegKey key = 0, sub = 0;
+    EXPECT_EQ(desk.OpenKey(kLm, "S", 1, kKeyRead, &key), kErrorInvalidParameter);
+    EXPECT_EQ(desk.OpenKey(12345, "S", 0, kKeyRead, &key), kErrorInvalidHandle);
+    EXPECT_EQ(desk.OpenKey(kLm, "S\\Ke", 0, kKeyRead, &key), kErrorFileNotFound);
+    EXPECT_EQ(desk.OpenKey(kLm, "s\\key", 0, 0x2003F, &key), kErrorAccessDenied);
+    ASSERT_EQ(desk.OpenKey(kLm, "s\\key", 0, kKeyRead, &key), kErrorSuccess);
+    ASSERT_EQ(desk.OpenKey(key, "SUB", 0, kKeyRead, &sub), kErrorSuccess);
+    unsigned char data[4] = {};
+    std::uint32_t type = 0, size = 3;
+    EXPECT_EQ(desk.QueryValue(sub, "v", &type, data, &size), kErrorMoreData);
+    EXPECT_EQ(std::pair(size, type), std::pair(4u, kRegBinary));
+    EXPECT_EQ(desk.CloseKey(sub), kErrorSuccess);
+    EXPECT_EQ(desk.CloseKey(sub), kErrorInvalidHandle);
+    EXPECT_EQ(desk.QueryValue(sub, "v", &type, data, &size), kErrorInvalidHandle);
+}
+
+TEST(SysInfoLauncherTest, EachPressStartsTheToolFoundOrShowsTheMessageOnce) {
+    const std::string d = "D\\MSINFO32.EXE", dd = "D\\\\MSINFO32.EXE", n = "12\\MSINFO32.EXE";
+    const std::string fallback = LOCATION "\"MSINFO\"=\"D\"", tested = "?" + d + " !" + d + " ";
+    const std::vector<std::array<std::string, 3>> cases = {
+        // store, the one file there is, what one press does
+        {TOOL "\"PATH\"=\"/opt/t;x y\"\n" + fallback, "/opt/t;x y", "!/opt/t;x y "},
+        {fallback, d, tested},
+        {LOCATION "\"MSINFO\"=\"D\\\\\"", dd, "?" + dd + " !" + dd + " "},
+        {TOOL "\"Other\"=\"x\"\n" + fallback, d, tested},
+        {TOOL "\"PATH\"=\"" + std::string(1024, 'x') + "\"\n" + fallback, d, tested},
+        {LOCATION "\"MSINFO\"=dword:0000000c", n, "?" + n + " !" + n + " "},
+        {fallback, "", "?" + d + " message "},
+        {"", "", "message "},
+        {TOOL "\"PATH\"=\"/missing\"\n" + fallback, d, "!/missing message "},
+        {TOOL "\"PATH\"=hex(1):" + Hex1024() + "\n" + fallback, d, "message "},
+        {TOOL "\"PATH\"=hex(2):41,00\n" + fallback, d, "! message "},
+        {LOCATION "\"MSINFO\"=hex(7):41,00", "", "?\\MSINFO32.EXE message "},
+    };
+    for (const auto& [store, file, once] : cases) {
+        Desk desk(store, file);
+        SysInfoLauncher launcher(desk);
+        launcher.StartSysInfo();
+        launcher.StartSysInfo(); // repeats everything: nothing is kept from the first press
+        EXPECT_EQ(desk.log, once + once) << store;
+        EXPECT_EQ(desk.OpenKeyCount(), 0u);
+    }
+    Desk broken([]() -> RegStore { throw std::bad_alloc(); });
+    SysInfoLauncher(broken).StartSysInfo();
+    EXPECT_EQ(broken.log, "message ");
 }
 
 } // namespace

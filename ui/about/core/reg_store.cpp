@@ -1,9 +1,7 @@
 #include "ui/about/core/reg_store.h"
 
 #include <array>
-#include <cstring>
 #include <optional>
-#include <vector>
 
 namespace tamlo {
 
@@ -92,29 +90,54 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
     }
 }
 
-// UTF-16LE (after its byte order mark) to UTF-8; a lone surrogate becomes U+FFFD.
+// UTF-16LE (after its byte order mark) to UTF-8; a lone surrogate becomes U+FFFD. Units are
+// taken one at a time, never read ahead: a high surrogate waits for the next unit. One left at the
+// very end can only close a line that parses as nothing, so it is dropped.
 std::string Utf16LeToUtf8(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size());
-    const std::size_t units = bytes.size() / 2;
-    auto unit = [&](std::size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i])) |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8;
-    };
-    for (std::size_t i = 0; i < units; ++i) {
-        const std::uint32_t code = unit(i);
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
-            unit(i + 1) <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
+    std::uint32_t high = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const std::uint32_t unit =
+            static_cast<unsigned char>(bytes[i]) |
+            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (high != 0 && low) {
+            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            high = 0;
+            continue;
+        }
+        if (high != 0) {
             AppendUtf8(out, 0xFFFD);
-        } else {
-            AppendUtf8(out, code);
+        }
+        high = unit >= 0xD800 && unit <= 0xDBFF ? unit : 0;
+        if (high == 0) {
+            AppendUtf8(out, low ? 0xFFFD : unit);
         }
     }
     return out;
 }
+
+// The lines of a text one by one, without a list of them; the last line counts with or without
+// a newline after it.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : rest_(text) {}
+
+    bool Next(std::string_view& line) {
+        if (done_) {
+            return false;
+        }
+        const std::size_t end = rest_.find('\n');
+        line = rest_.substr(0, end);
+        done_ = end == std::string_view::npos;
+        rest_.remove_prefix(done_ ? rest_.size() : end + 1);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+    bool done_ = false;
+};
 
 // A quoted text at the start of rest, with \\ and \" as its only escapes. On success rest is
 // left after the closing quote.
@@ -196,44 +219,23 @@ RegStore RegStore::FromText(std::string_view bytes) {
     return store;
 }
 
-void RegStore::AddKey(std::string_view keyPath) {
-    // Every key on the way down exists too, as after an import.
-    const std::string lower = Lower(keyPath);
-    for (std::size_t at = lower.find('\\'); at != std::string::npos;
-         at = lower.find('\\', at + 1)) {
-        keys_.insert(lower.substr(0, at));
-    }
-    keys_.insert(lower);
-}
-
 void RegStore::ParseLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0; start <= text.size();) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-
-    std::optional<std::string> section; // the lower-case key path values go to, if valid
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view line = Trim(lines[i]);
-        if (line.empty() || line.front() == ';' || line == "REGEDIT4" ||
-            line == "Windows Registry Editor Version 5.00") {
+    Values* section = nullptr; // where values go, if the last key line was valid
+    LineReader lines(text);
+    for (std::string_view raw; lines.Next(raw);) {
+        std::string_view line = Trim(raw);
+        // Empty lines, the header line and ; comments fall to the last test below.
+        if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
-            section.reset();
+            section = nullptr;
             if (line.back() != ']') {
                 continue;
             }
             const std::string_view path = line.substr(1, line.size() - 2);
             if (IsRootName(path.substr(0, path.find('\\')))) {
-                AddKey(path);
-                section = Lower(path);
+                section = &keys_[Lower(path)];
             }
             continue;
         }
@@ -274,12 +276,13 @@ void RegStore::ParseLines(std::string_view text) {
         } else if (line.substr(0, 3) == "hex") {
             // The data runs on while a line ends in a backslash.
             std::string data(line);
+            std::string_view next;
             while (!data.empty() && data.back() == '\\') {
                 data.pop_back();
-                if (i + 1 >= lines.size()) {
+                if (!lines.Next(next)) {
                     break;
                 }
-                data += Trim(lines[++i]);
+                data += Trim(next);
             }
             std::string_view rest = data;
             rest.remove_prefix(3);
@@ -296,31 +299,30 @@ void RegStore::ParseLines(std::string_view text) {
                 }
             }
         }
-        if (value && section) {
-            values_[*section][Lower(name)] = std::move(*value);
+        if (value && section != nullptr) {
+            (*section)[Lower(name)] = std::move(*value);
         }
     }
 }
 
 bool RegStore::HasKey(std::string_view keyPath) const {
-    return keys_.count(Lower(keyPath)) != 0;
+    const std::string path = Lower(keyPath);
+    if (keys_.count(path) != 0) {
+        return true;
+    }
+    // The keys below path, if any, sort first among those at or after path and a backslash.
+    const std::string below = path + '\\';
+    const auto next = keys_.lower_bound(below);
+    return next != keys_.end() && next->first.compare(0, below.size(), below) == 0;
 }
 
 const RegStore::Value* RegStore::Find(std::string_view keyPath, std::string_view valueName) const {
-    const auto key = values_.find(Lower(keyPath));
-    if (key == values_.end()) {
+    const auto key = keys_.find(Lower(keyPath));
+    if (key == keys_.end()) {
         return nullptr;
     }
     const auto value = key->second.find(Lower(valueName));
     return value == key->second.end() ? nullptr : &value->second;
-}
-
-std::size_t RegStore::ValueCount() const {
-    std::size_t count = 0;
-    for (const auto& [key, values] : values_) {
-        count += values.size();
-    }
-    return count;
 }
 
 } // namespace tamlo

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -15,7 +15,7 @@ namespace tamlo {
 // "name"=hex(N):.. (with \ continuation lines), @= for the default value and ; comments; LF
 // or CRLF; UTF-8 with or without a byte order mark, or UTF-16LE with one. Key and value names
 // compare without regard to ASCII case. A line that does not parse is skipped; a text larger than
-// kMaxFileSize holds no values.
+// kMaxFileSize holds no values. Reading takes time and memory in proportion to the text.
 class RegStore {
 public:
     struct Value {
@@ -29,17 +29,19 @@ public:
 
     static RegStore FromText(std::string_view bytes);
 
-    // keyPath is the full path from the root name, e.g. "HKEY_LOCAL_MACHINE\SOFTWARE".
+    // keyPath is the full path from the root name, e.g. "HKEY_LOCAL_MACHINE\SOFTWARE". Every key
+    // on the way down to a key of the text exists too, as after an import.
     bool HasKey(std::string_view keyPath) const;
     const Value* Find(std::string_view keyPath, std::string_view valueName) const;
-    std::size_t ValueCount() const;
 
 private:
-    void AddKey(std::string_view keyPath);
+    using Values = std::map<std::string, Value, std::less<>>;
+
     void ParseLines(std::string_view text);
 
-    std::set<std::string> keys_;
-    std::map<std::string, std::map<std::string, Value>> values_;
+    // Each key of the text once, by its lower-case path; the keys above it are found by prefix,
+    // never stored, so a long path costs its own length and no more.
+    std::map<std::string, Values, std::less<>> keys_;
 };
 
 } // namespace tamlo

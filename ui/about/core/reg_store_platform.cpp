@@ -13,23 +13,31 @@ const std::string* RegStorePlatform::PathOf(RegKey key) const {
     return open == open_.end() ? nullptr : &open->second;
 }
 
-long RegStorePlatform::OpenKey(RegKey root, const std::string& subKey, std::uint32_t /*options*/,
+const RegStore& RegStorePlatform::Store() {
+    if (!store_) {
+        store_ = load_();
+    }
+    return *store_;
+}
+
+long RegStorePlatform::OpenKey(RegKey root, const std::string& subKey, std::uint32_t options,
                                std::uint32_t samDesired, RegKey* result) {
     const std::string* rootPath = PathOf(root);
-    if (rootPath == nullptr || result == nullptr) {
+    if (rootPath == nullptr) {
         return kErrorInvalidHandle;
     }
+    // The real call knows no options for an open but the link flag, which a store has no use for.
+    if (options != 0) {
+        return kErrorInvalidParameter;
+    }
     const std::string path = subKey.empty() ? *rootPath : *rootPath + '\\' + subKey;
-    if (!store_.HasKey(path)) {
+    if (!Store().HasKey(path)) {
         return kErrorFileNotFound;
     }
     if ((samDesired & kKeyWriteRights) != 0) {
         return kErrorAccessDenied;
     }
     // Handles never reach the predefined root's value.
-    if (nextHandle_ == kHkeyLocalMachine) {
-        ++nextHandle_;
-    }
     *result = nextHandle_++;
     open_.emplace(*result, path);
     return kErrorSuccess;
@@ -41,35 +49,21 @@ long RegStorePlatform::QueryValue(RegKey key, const std::string& valueName, std:
     if (path == nullptr) {
         return kErrorInvalidHandle;
     }
-    const RegStore::Value* value = store_.Find(*path, valueName);
+    const RegStore::Value* value = Store().Find(*path, valueName);
     if (value == nullptr) {
         return kErrorFileNotFound;
     }
-    if (type != nullptr) {
-        *type = value->type;
-    }
-    const auto size = static_cast<std::uint32_t>(value->data.size());
-    if (dataSize == nullptr) {
-        return data == nullptr ? kErrorSuccess : kErrorInvalidParameter;
-    }
+    *type = value->type;
     const std::uint32_t room = *dataSize;
-    *dataSize = size;
-    if (data == nullptr) {
-        return kErrorSuccess;
-    }
-    if (size > room) {
+    *dataSize = static_cast<std::uint32_t>(value->data.size());
+    if (*dataSize > room) {
         return kErrorMoreData;
     }
-    if (size != 0) {
-        std::memcpy(data, value->data.data(), size);
-    }
+    std::memcpy(data, value->data.data(), value->data.size());
     return kErrorSuccess;
 }
 
 long RegStorePlatform::CloseKey(RegKey key) {
-    if (key == kHkeyLocalMachine) {
-        return kErrorSuccess;
-    }
     return open_.erase(key) != 0 ? kErrorSuccess : kErrorInvalidHandle;
 }
 

@@ -4,7 +4,9 @@
 #include "ui/about/core/reg_store.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -16,10 +18,13 @@ namespace tamlo {
 // are left to the class that knows the desktop.
 class RegStorePlatform : public LauncherPlatform {
 public:
-    explicit RegStorePlatform(RegStore store) : store_(std::move(store)) {}
+    // load is called by the first open, so that whatever goes wrong while the store is read
+    // (an unreadable file, a lack of memory) is thrown inside the launcher's failure route.
+    explicit RegStorePlatform(std::function<RegStore()> load) : load_(std::move(load)) {}
 
     long OpenKey(RegKey root, const std::string& subKey, std::uint32_t options,
                  std::uint32_t samDesired, RegKey* result) override;
+    // type, data and dataSize are all required.
     long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
                     unsigned char* data, std::uint32_t* dataSize) override;
     long CloseKey(RegKey key) override;
@@ -30,8 +35,11 @@ public:
 private:
     // The full path of a root or open key, or nullptr for an unknown handle.
     const std::string* PathOf(RegKey key) const;
+    // The store, read on first use.
+    const RegStore& Store();
 
-    RegStore store_;
+    std::function<RegStore()> load_;
+    std::optional<RegStore> store_;
     std::map<RegKey, std::string> open_;
     RegKey nextHandle_ = 1;
 };

@@ -15,10 +15,12 @@ public:
     UnterminatedValue() : std::runtime_error("registry value without terminator") {}
 };
 
-// Closes the key on every way out of GetKeyValue, the error included.
+// Opens a key for reading and closes it on every way out of GetKeyValue, the error included.
 class KeyGuard {
 public:
-    explicit KeyGuard(LauncherPlatform& platform) : platform_(platform) {}
+    KeyGuard(LauncherPlatform& platform, RegKey root, const std::string& name)
+        : platform_(platform),
+          open_(platform.OpenKey(root, name, 0, kKeyRead, &key_) == kErrorSuccess) {}
     ~KeyGuard() {
         if (open_) {
             platform_.CloseKey(key_);
@@ -27,16 +29,13 @@ public:
     KeyGuard(const KeyGuard&) = delete;
     KeyGuard& operator=(const KeyGuard&) = delete;
 
-    bool Open(RegKey root, const std::string& name) {
-        open_ = platform_.OpenKey(root, name, 0, kKeyRead, &key_) == kErrorSuccess;
-        return open_;
-    }
+    bool IsOpen() const { return open_; }
     RegKey Handle() const { return key_; }
 
 private:
     LauncherPlatform& platform_;
-    RegKey key_ = 0;
-    bool open_ = false;
+    RegKey key_{};
+    bool open_;
 };
 
 } // namespace
@@ -75,8 +74,8 @@ void SysInfoLauncher::Launch() {
 
 bool SysInfoLauncher::GetKeyValue(RegKey KeyRoot, const std::string& KeyName,
                                   const std::string& SubKeyRef, std::string& KeyVal) {
-    KeyGuard key(platform_);
-    if (!key.Open(KeyRoot, KeyName)) {
+    const KeyGuard key(platform_, KeyRoot, KeyName);
+    if (!key.IsOpen()) {
         KeyVal.clear();
         return false;
     }

@@ -114,7 +114,8 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::StartSysInfo() {
-    QtLauncherPlatform platform(QtLauncherPlatform::LoadStore(), this);
+    // The store is read inside the launcher, so a store that cannot be read ends in its message.
+    QtLauncherPlatform platform(this);
     SysInfoLauncher(platform).StartSysInfo();
 }
 

@@ -6,86 +6,108 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStandardPaths>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <optional>
+#include <stdexcept>
 
 namespace tamlo {
 namespace {
 
-// Opened without blocking (a FIFO or a device never waits for a writer), then only a regular
-// file is read, and no more than one byte past the limit.
-std::optional<std::string> ReadSmallRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    std::optional<std::string> result;
+std::optional<QProcessEnvironment>& ToolEnvironment() {
+    static std::optional<QProcessEnvironment> environment;
+    return environment;
+}
+
+// Opened without blocking, so that a FIFO or a device never waits for a writer; only a regular
+// file is read, and no more than one byte past the limit, so that a larger one is seen to be.
+RegStore ReadStoreFile(const QString& path) {
+    QFile file;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle); // closes fd on every way out
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uint64_t>(info.st_size) <= RegStore::kMaxFileSize) {
-        std::string bytes(RegStore::kMaxFileSize + 1, '\0');
-        std::size_t filled = 0;
-        bool failed = false;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got == 0) {
-                break;
-            }
-            if (got < 0) {
-                failed = true;
-                break;
-            }
-            filled += static_cast<std::size_t>(got);
-        }
-        // The file may have grown since it was measured.
-        if (!failed && filled <= RegStore::kMaxFileSize) {
-            bytes.resize(filled);
-            result = std::move(bytes);
-        }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw std::runtime_error("store is no regular file");
     }
-    ::close(fd);
-    return result;
+    const QByteArray bytes = file.read(RegStore::kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        throw std::runtime_error("store cannot be read");
+    }
+    return RegStore::FromText(bytes.toStdString());
 }
 
 } // namespace
 
 QStringList QtLauncherPlatform::StoreCandidates() {
-    return QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
-                                     QString::fromLatin1(kStoreName));
+    // Only a path from the root counts: relative ones, and Qt's ":" resource paths, do not.
+    const auto absolute = [](const QString& path) { return path.startsWith(QLatin1Char('/')); };
+    QStringList folders;
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+    if (absolute(configHome)) {
+        folders.append(configHome);
+    } else if (absolute(home)) {
+        folders.append(home + QStringLiteral("/.config"));
+    }
+    const QString configDirs = qEnvironmentVariableIsEmpty("XDG_CONFIG_DIRS")
+                                   ? QStringLiteral("/etc/xdg")
+                                   : qEnvironmentVariable("XDG_CONFIG_DIRS");
+    for (const QString& folder : configDirs.split(QLatin1Char(':'))) {
+        if (absolute(folder)) {
+            folders.append(folder);
+        }
+    }
+    for (QString& folder : folders) {
+        folder += QLatin1String(kStoreName);
+    }
+    return folders;
 }
 
 RegStore QtLauncherPlatform::LoadStore() {
-    const QStringList candidates = StoreCandidates();
-    if (!candidates.isEmpty()) {
-        // The first one found counts, even when it cannot be read: a user who put a store in
-        // place means it, and a broken one must not silently fall back to another.
-        const auto bytes =
-            ReadSmallRegularFile(QFile::encodeName(candidates.front()).toStdString());
-        return bytes ? RegStore::FromText(*bytes) : RegStore();
+    for (const QString& candidate : StoreCandidates()) {
+        // Whatever stands there, a broken link or a FIFO too, is what the user or the system put
+        // in place: it is read or it fails, and never falls through to the next one.
+        struct stat info {};
+        if (::lstat(QFile::encodeName(candidate).constData(), &info) == 0 ||
+            (errno != ENOENT && errno != ENOTDIR)) {
+            return ReadStoreFile(candidate);
+        }
     }
     QFile builtIn(QString::fromLatin1(kDefaultStore));
     if (!builtIn.open(QIODevice::ReadOnly)) {
-        return RegStore();
+        throw std::runtime_error("built-in store missing");
     }
-    return RegStore::FromText(builtIn.read(RegStore::kMaxFileSize + 1).toStdString());
+    return RegStore::FromText(builtIn.readAll().toStdString());
+}
+
+void QtLauncherPlatform::SetToolEnvironment(const QProcessEnvironment& environment) {
+    ToolEnvironment() = environment;
 }
 
 bool QtLauncherPlatform::IsOrdinaryFile(const std::string& path) {
     const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(path)));
-    return !path.empty() && info.isFile() && !info.fileName().startsWith(QLatin1Char('.'));
+    if (!info.isFile() || info.fileName().startsWith(QLatin1Char('.'))) {
+        return false;
+    }
+    tested_ = path;
+    testedFile_ = info.absoluteFilePath();
+    return true;
 }
 
 bool QtLauncherPlatform::StartProgram(const std::string& path) {
-    if (path.empty()) {
-        return false;
+    // The path is the program itself, never a command line: no shell, no splitting. A tested
+    // path is given whole, so that a name with no slash in it is not looked up on $PATH instead.
+    QProcess process;
+    process.setProgram(path == tested_ ? testedFile_
+                                       : QFile::decodeName(QByteArray::fromStdString(path)));
+    if (ToolEnvironment()) {
+        process.setProcessEnvironment(*ToolEnvironment());
     }
-    // The path is the program itself, never a command line: no shell, no splitting.
-    return QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(path)), {});
+    return process.startDetached();
 }
 
 void QtLauncherPlatform::ShowMessage(const std::string& text) {
