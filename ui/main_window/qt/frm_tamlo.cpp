@@ -86,7 +86,8 @@ FrmTamlo::FrmTamlo(QWidget* parent)
     // Disabled, the box keeps its flat background but its digits take the labels' colour: the
     // toolkit's greyed-out text is too faint to read on it.
     QPalette readable = txtDisplay_->palette();
-    readable.setColor(QPalette::Disabled, QPalette::Text, readable.color(QPalette::WindowText));
+    readable.setColor(QPalette::Disabled, QPalette::Text,
+                      readable.color(QPalette::Active, QPalette::WindowText));
     txtDisplay_->setPalette(readable);
     txtDisplay_->setAccessibleName(QStringLiteral("Display"));
 

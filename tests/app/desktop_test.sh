@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs desktop_test.py on an X server and a session bus of its own; the accessibility bus starts
+# on demand behind the session bus, and everything ends with this script.
+#   desktop_test.sh <program> <window_snapshot> <reference-dir> <icon-dir> <work-dir>
+set -euo pipefail
+rm -rf "$5" && mkdir -p -m 700 "$5"
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+start_xvfb "$5"
+dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/desktop_test.py" "$@"
