@@ -1,11 +1,9 @@
 """The built program on a real X server as a person and a screen reader meet it: titles and
-placement with and without a window manager, the display's contrast, window icons, reference
-pictures, real keys, and what a screen reader gets over the accessibility bus.
+placement with and without a window manager, contrast, icons, reference pictures, real keys, and
+what a screen reader gets over the accessibility bus. Run by desktop_test.sh; UPDATE_REFERENCES=1
+writes the pictures taken as the new references.
 
-    desktop_test.py <program> <window_snapshot> <reference-dir> <icon-dir> <work-dir>
-
-Run by desktop_test.sh on its own X server and session bus. UPDATE_REFERENCES=1 writes the
-pictures taken as the new references."""
+    desktop_test.py <program> <window_snapshot> <reference-dir> <icon-dir> <work-dir>"""
 import collections, os, re, struct, subprocess, sys, time
 import gi
 
@@ -16,6 +14,7 @@ import pyatspi
 program, snapshot, references, icons, work = sys.argv[1:6]
 GAME, ABOUT, BOX = "Tamlo QT-350 Simulator", "About Tamlo QT-300 Simulator", "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
+UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
 failures, events = [], []
 
 
@@ -24,8 +23,8 @@ def check(ok, what):
     failures.extend([] if ok else [what])
 
 
-def run(*command, timeout=10):
-    return subprocess.run(command, check=True, capture_output=True, text=True, timeout=timeout).stdout
+def run(*command):
+    return subprocess.run(command, check=True, capture_output=True, text=True, timeout=10).stdout
 
 
 def key(*keys):
@@ -34,16 +33,15 @@ def key(*keys):
 
 def pump(seconds=0.0):  # delivers the accessibility events that have come in
     end = time.monotonic() + seconds
-    while True:
-        while GLib.MainContext.default().iteration(False):
-            pass
-        if time.monotonic() >= end:
-            return
-        time.sleep(0.02)
+    while time.monotonic() < end or GLib.MainContext.default().pending():
+        GLib.MainContext.default().iteration(False) or time.sleep(0.01)
 
 
-def window(title):
-    return run("xdotool", "search", "--sync", "--name", f"^{title}$").split()[0]
+def until(test, seconds=3.0):  # polls test until it holds or the time is up
+    end = time.monotonic() + seconds
+    while not test() and time.monotonic() < end:
+        pump(0.05)
+    return test()
 
 
 def outline(wid):  # x, y, width, height of the window with the frame a window manager gave it
@@ -54,34 +52,27 @@ def outline(wid):  # x, y, width, height of the window with the frame a window m
     return x - left, y - top, w + left + right, h + top + bottom
 
 
-def off_centre(a, b):  # how far apart the centres of two rectangles are, in pixels
-    return max(abs(2 * a[0] + a[2] - 2 * b[0] - b[2]), abs(2 * a[1] + a[3] - 2 * b[1] - b[3])) / 2
+def placed(wid, over, what):  # centred over over(), also after the window manager framed it
+    def offset():
+        (x, y, w, h), (X, Y, W, H) = outline(wid), over()
+        return max(abs(2 * x + w - 2 * X - W), abs(2 * y + h - 2 * Y - H)) / 2
 
-
-def placed(wid, over, name):  # the window manager may place a window again once it is framed
-    for _ in range(30):
-        offset = off_centre(outline(wid), over())
-        if offset <= 2:
-            break
-        time.sleep(0.1)
-    check(offset <= 2, f"{name} centred within 2 px (off by {offset})")
+    until(lambda: offset() <= 2)
+    check(offset() <= 2, f"{what} centred within 2 px (off by {offset()})")
 
 
 def titled(title):  # the window of that title, once it has the keyboard focus
-    wid = window(title)
+    wid = run("xdotool", "search", "--sync", "--name", f"^{title}$").split()[0]
     name = run("xdotool", "getwindowname", wid).strip()
     check(name == title, f"title bar reads '{name}'")
-    for attempt in range(50):
-        focus = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True)
-        if focus.stdout.strip() == wid:
-            return wid
-        if attempt == 10:  # nobody gave a new main window the focus: no window manager runs
-            run("xdotool", "windowfocus", wid)
-        time.sleep(0.05)
-    check(False, f"{title} has the keyboard focus")
+    focused = lambda: subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True).stdout.strip() == wid
+    if not until(focused, 0.5):  # nobody gives a new main window the focus without a window manager
+        run("xdotool", "windowfocus", wid)
+    check(until(focused), f"'{title}' has the keyboard focus")
+    return wid
 
 
-def icon(wid):  # the window's icon as the desktop gets it: its size and number of colours
+def icon(wid):  # the window's icon as a desktop gets it: width, height and number of colours
     values = list(map(int, re.findall(r"\d+", run("xprop", "-id", wid, "32c", "_NET_WM_ICON"))))
     return values[0], values[1], len(set(values[2 : 2 + values[0] * values[1]]))
 
@@ -90,56 +81,45 @@ def start(scale=1):  # with a System Info store that names no tool
     os.makedirs(f"{work}/tamlo-qt350", exist_ok=True)
     open(f"{work}/tamlo-qt350/registry.reg", "w").write("REGEDIT4\n")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_SCALE_FACTOR=str(scale), XDG_CONFIG_HOME=work)
-    log = open(f"{work}/game.log", "a")
-    game = subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
+    game = subprocess.Popen([program], env=env, stdout=open(f"{work}/game.log", "a"), stderr=subprocess.STDOUT)
     return game, titled(GAME)
 
 
-def client(wid, x, y):  # a point of a window's client area on the screen
-    info = run("xwininfo", "-id", wid)
-    return [str(int(re.search(rf"Absolute upper-left {k}:\s+(-?\d+)", info)[1]) + v) for k, v in (("X", x), ("Y", y))]
-
-
-def open_about(gid, button="1"):
-    run("xdotool", "mousemove", *client(gid, 205, 285), "click", button)
+def open_about(gid, button):  # a press on the "About" label
+    x, y = (int(re.search(rf"Absolute upper-left {k}:\s+(-?\d+)", run("xwininfo", "-id", gid))[1]) for k in "XY")
+    run("xdotool", "mousemove", str(x + 205), str(y + 285), "click", button)
     return titled(ABOUT)
 
 
-def picture(wid, name):  # compares the window with a reference taken right after a restart
+def looks_like(wid, name, restart=True):  # a new game is still empty for a second after R
     reference = f"{references}/{name}.png"
-    for _ in range(3):
-        key("r")
-        if os.environ.get("UPDATE_REFERENCES") == "1":
+    for _ in range(3 if restart else 1):
+        if restart:
+            key("r")
+        if UPDATE:
             return run(snapshot, wid, reference)
         if subprocess.run([snapshot, wid, f"{work}/{name}.png", reference]).returncode == 0:
-            return check(True, f"looks like {reference}")
+            return check(True, f"looks like {name}.png")
     check(False, f"looks like {reference} (see {work}/{name}.png-diff.png)")
 
 
-def contrast(wid, scale):  # of the display's digits against its ground, from a grab
+def contrast(wid, scale):  # of the display's digits on their ground, in a grab of the window
     run(snapshot, wid, f"{work}/grab.ppm")
     data = open(f"{work}/grab.ppm", "rb").read()
     header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", data)
-    pixels, width = data[header.end() :], int(header[1])
-    x, y, w, h = (v * scale for v in (67, 83, 131, 27))
-    counts = collections.Counter(
-        pixels[i : i + 3] for row in range(y, y + h) for i in range((row * width + x) * 3, (row * width + x + w) * 3, 3)
-    )
-    lum = lambda c: sum(k * ((v / 255) / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4) for k, v in zip((0.2126, 0.7152, 0.0722), c))
+    pixels, width, (x, y, w, h) = data[header.end() :], int(header[1]), (v * scale for v in (67, 83, 131, 27))
+    counts = collections.Counter(pixels[i : i + 3] for r in range(y, y + h) for i in range((r * width + x) * 3, (r * width + x + w) * 3, 3))
+    lum = lambda c: sum(k * (v / 3294.6 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4) for k, v in zip((0.2126, 0.7152, 0.0722), c))
     ground = lum(counts.most_common(1)[0][0])
     ratio = max((max(lum(c), ground) + 0.05) / (min(lum(c), ground) + 0.05) for c in counts)
     check(ratio >= 4.5, f"display contrast {ratio:.2f}:1 at scale {scale}")
 
 
-def tree(node, found):  # role, name and object of node and all below it
+def tree(node, found):  # role, name and object of node and of everything below it
     found.append((node.getRoleName(), node.name, node))
     for child in node:
         tree(child, found)
     return found
-
-
-def heard(kind, role, text, since=0):  # whether a control of that role told a listener
-    return any(e[0].startswith(kind) and e[1] == role and text in e[2] for e in events[since:])
 
 
 def record(event):
@@ -147,121 +127,87 @@ def record(event):
         said = event.any_data if event.type.startswith("object:text-changed") else event.source.name
         events.append((event.type, event.source.getRoleName(), said))
     except GLib.Error:
-        pass  # the source is gone
+        pass  # the control is gone
+
+
+def heard(kind, role, text, since=0):  # whether a control of that role told a listener
+    return any(e[0] == kind and e[1] == role and text in e[2] for e in events[since:])
 
 
 def ended(game):
     key("Escape")
-    try:
-        check(game.wait(2) == 0, "Esc ends the program")
-    except subprocess.TimeoutExpired:
-        check(False, "Esc ends the program")
+    check(until(lambda: game.poll() == 0, 2), "Esc ends the program")
 
 
-def plain_desktop():
-    """No window manager, scale 1: everything a person and a screen reader meet."""
+def plain_desktop():  # no window manager: all a person and a screen reader meet
     game, gid = start()
     placed(gid, lambda: (0, 0, *map(int, run("xdotool", "getdisplaygeometry").split())), "game window")
     check(icon(gid)[:2] == (43, 42) and icon(gid)[2] <= 256, f"game window icon {icon(gid)}")
-    picture(gid, "new-game")
+    looks_like(gid, "new-game")
     contrast(gid, 1)
     app = next(a for a in pyatspi.Registry.getDesktop(0) if a.name == "tamlo-qt350")
     display = next(o for r, n, o in tree(app, []) if n == "Display")
+    text, name, shown = "object:text-changed:insert", "object:property-change:accessible-name", "object:state-changed:showing"
 
-    # Real keys: Left aims, Down misses at an empty row, R restarts, also on a Cyrillic layout.
-    key("r", "Left", "Down")
-    pump(0.3)
-    check(heard("object:text-changed:insert", "text", "2-"), "the display's new text reaches a listener")
-    check(heard("object:property-change:accessible-name", "label", "Miss Fire : 1"), "so does a miss")
+    key("r", "Left", "Down")  # a miss: the row stays empty for a second after R
+    check(until(lambda: heard(text, "text", "2-") and heard(name, "label", "Miss Fire : 1")), "aim and miss reach a listener")
     mark = len(events)
     run("setxkbmap", "-layout", "ru")
-    key("Cyrillic_ka")
+    key("Cyrillic_ka")  # the physical R key
     run("setxkbmap", "-layout", "us")
-    pump(0.3)
-    check(heard("object:property-change:accessible-name", "label", "Miss Fire : 0", mark), "R on a Cyrillic layout restarts")
+    check(until(lambda: heard(name, "label", "Miss Fire : 0", mark)), "R on a Cyrillic layout restarts")
     key("r", *["Down"] * 30)
-    pump(0.3)
-    check(heard("object:state-changed:showing", "notification", "Game Over!"), '"Game Over!" is announced')
-
-    # A hit at the first invader that comes in.
+    check(until(lambda: heard(shown, "notification", "Game Over!")), '"Game Over!" is announced')
     mark = len(events)
     key("r")
     pump(1.3)
     aim = next((c for c in display.queryText().getText(0, -1)[2:] if c.isdigit()), "1")
-    key(*["Left"] * (int(aim) - 1), "Down")
-    pump(0.3)
-    check(heard("object:property-change:accessible-name", "label", "Score : 000010"), "a hit's score reaches a listener")
+    key(*["Left"] * (int(aim) - 1), "Down")  # at the first invader in
+    check(until(lambda: heard(name, "label", "Score : 000010")), "a hit's score reaches a listener")
 
-    # The About window over the game, which marches on behind it; System Info's message over it.
-    about = open_about(gid, button="3")
+    about = open_about(gid, "3")
     placed(about, lambda: outline(gid), "About window over the game window")
     check(icon(about)[:2] == (32, 32) and icon(about)[2] <= 16, f"About window icon {icon(about)}")
-    if os.environ.get("UPDATE_REFERENCES") == "1":
-        run(snapshot, about, f"{references}/about.png")
-    about_picture = subprocess.run([snapshot, about, f"{work}/about.png", f"{references}/about.png"])
-    check(about_picture.returncode == 0, "About window looks like its reference")
-    key("Left")  # taken by the About window, not the game
-    key("alt+s")
+    looks_like(about, "about", restart=False)
+    key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
     titled(BOX)
     found = tree(app, [])
     print("\n".join(f"  [{role}] {name!r}" for role, name, _ in found[1:]))
     check(not [n for _, n, _ in found if INTERNAL.match(n)], "no internal names")
-    named = {(r, n) for r, n, _ in found}
-    expected = {("frame", GAME), ("text", "Display"), ("link", "About"), ("dialog", ABOUT), ("image", "Program icon"), ("push button", "OK"), ("push button", "System Info..."), ("alert", BOX), ("label", "System Information Is Unavailable At This Time"), ("label", "Left Arrow - Aim"), ("label", "Esc : Exit")}
-    check(expected <= named, f"named for a person; missing: {expected - named}")
-    key("Return")
-    titled(ABOUT)
-    key("Escape")
-    titled(GAME)
-
-    # The About label's press action opens the About window and answers at once.
+    expected = {("frame", GAME), ("text", "Display"), ("link", "About"), ("dialog", ABOUT), ("image", "Program icon"), ("push button", "OK"), ("push button", "System Info..."), ("alert", BOX), ("label", "System Information Is Unavailable At This Time"), ("label", "Esc : Exit")}
+    check(expected <= {(r, n) for r, n, _ in found}, f"named for a person, missing {expected - {(r, n) for r, n, _ in found}}")
+    for keys, window in (("Return", ABOUT), ("Escape", GAME)):
+        key(keys)
+        titled(window)
     began = time.monotonic()
     next(o for r, n, o in found if r == "link").queryAction().doAction(0)
     check(time.monotonic() - began < 1, "the About label's press action answers at once")
     titled(ABOUT)
     key("Escape")
     titled(GAME)
-    shown = display.queryText().getText(0, -1)
-    check(shown[0] == aim, f"keys did not reach the game while About was open: {shown!r}")
-
-    # Nobody fires: an invader lands.
-    for _ in range(50):
-        pump(0.2)
-        if heard("object:state-changed:showing", "notification", "Land!", mark):
-            break
-    check(heard("object:state-changed:showing", "notification", "Land!", mark), '"Land!" is announced')
-    check(heard("object:property-change:accessible-name", "label", "Land : 1", mark), "so is the landing count")
+    check(display.queryText().getText(0, -1)[0] == aim, "the game took no key while About was open")
+    check(until(lambda: heard(shown, "notification", "Land!", mark), 10), '"Land!" is announced, as the march went on')
+    check(heard(name, "label", "Land : 1", mark), "the landing count reaches a listener")
     ended(game)
 
 
-def window_manager():
-    """Under openbox: the frames count in the placement, and the titles stand in title bars."""
+def window_manager():  # under openbox the frames count in the placement
     wm = subprocess.Popen(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
-    try:
-        while "window id" not in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"):
-            time.sleep(0.05)
-        game, gid = start()
-        workarea = lambda: tuple(map(int, re.findall(r"\d+", run("xprop", "-root", "_NET_WORKAREA"))[:4]))
-        placed(gid, workarea, "framed game window on the free area")
-        about = open_about(gid)
-        placed(about, lambda: outline(gid), "framed About window over the framed game window")
-        key("alt+s")
-        titled(BOX)
-        key("Return")
-        titled(ABOUT)
-        key("Escape")
-        titled(GAME)
-        ended(game)
-    finally:
-        wm.terminate()
-        wm.wait()
+    until(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+    game, gid = start()
+    placed(gid, lambda: tuple(map(int, re.findall(r"\d+", run("xprop", "-root", "_NET_WORKAREA"))[:4])), "framed game window on the free area")
+    placed(open_about(gid, "1"), lambda: outline(gid), "framed About window over the framed game window")
+    for keys, window in (("alt+s", BOX), ("Return", ABOUT), ("Escape", GAME)):
+        key(keys)
+        titled(window)
+    ended(game)
+    wm.terminate()
 
 
-def dense_screen():
-    """At twice the scale the window is twice the size, sharp, and as readable."""
+def dense_screen():  # at scale 2 the window is twice the size, sharp and as readable
     game, gid = start(scale=2)
     check(outline(gid)[2:] == (520, 664), f"window {outline(gid)[2:]} at scale 2")
-    picture(gid, "new-game@2x")
+    looks_like(gid, "new-game@2x")
     contrast(gid, 2)
     ended(game)
 
@@ -270,6 +216,6 @@ Atspi.set_timeout(3000, 3000)
 pyatspi.Registry.registerEventListener(record, "object:text-changed:insert", "object:property-change:accessible-name", "object:state-changed:showing")
 for scenario in (plain_desktop, window_manager, dense_screen):
     scenario()
-ihdr = [struct.unpack(">IIBB", open(f"{icons}/{path}", "rb").read()[16:26]) for path in ["tamlo.png"] + [f"hicolor/{s}x{s}/apps/org.tamlo.Qt350Simulator.png" for s in (16, 32, 256)]]
-check(ihdr[0] == (43, 42, 8, 3) and [i[0] for i in ihdr[1:]] == [16, 32, 256], f"icon files {ihdr}")
+sizes = [struct.unpack(">IIBB", open(f"{icons}/{path}", "rb").read()[16:26]) for path in ["tamlo.png"] + [f"hicolor/{s}x{s}/apps/org.tamlo.Qt350Simulator.png" for s in (16, 32, 256)]]
+check(sizes[0] == (43, 42, 8, 3) and [s[0] for s in sizes[1:]] == [16, 32, 256], f"icon files {sizes}")
 sys.exit(1 if failures else 0)
