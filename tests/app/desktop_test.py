@@ -85,9 +85,13 @@ def start(scale=1):  # with a System Info store that names no tool
     return game, titled(GAME)
 
 
+def click(gid, x, y, button):  # at a point of the game window's client area
+    left, top = (int(re.search(rf"Absolute upper-left {k}:\s+(-?\d+)", run("xwininfo", "-id", gid))[1]) for k in "XY")
+    run("xdotool", "mousemove", str(left + x), str(top + y), "click", button)
+
+
 def open_about(gid, button):  # a press on the "About" label
-    x, y = (int(re.search(rf"Absolute upper-left {k}:\s+(-?\d+)", run("xwininfo", "-id", gid))[1]) for k in "XY")
-    run("xdotool", "mousemove", str(x + 205), str(y + 285), "click", button)
+    click(gid, 205, 285, button)
     return titled(ABOUT)
 
 
@@ -143,20 +147,24 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     game, gid = start()
     placed(gid, lambda: (0, 0, *map(int, run("xdotool", "getdisplaygeometry").split())), "game window")
     check(icon(gid)[:2] == (43, 42) and icon(gid)[2] <= 256, f"game window icon {icon(gid)}")
+    check("minimum size: 260 by 332\n\t\tprogram specified maximum size: 260 by 332" in run("xprop", "-id", gid, "WM_NORMAL_HINTS"), "fixed size")
     looks_like(gid, "new-game")
     contrast(gid, 1)
     app = next(a for a in pyatspi.Registry.getDesktop(0) if a.name == "tamlo-qt350")
     display = next(o for r, n, o in tree(app, []) if n == "Display")
     text, name, shown = "object:text-changed:insert", "object:property-change:accessible-name", "object:state-changed:showing"
 
-    key("r", "Left", "Down")  # a miss: the row stays empty for a second after R
+    click(gid, 100, 95, "1")  # on the display: it takes no focus
+    click(gid, 100, 95, "3")  # and offers no menu
+    key("r", "Right", "Up", "3", "space", "Return", "Left", "Down")  # a miss at the empty row
     check(until(lambda: heard(text, "text", "2-") and heard(name, "label", "Miss Fire : 1")), "aim and miss reach a listener")
+    check(display.queryText().getText(0, -1)[0] == "2" and "Miss Fire : 1" in [n for r, n, o in tree(app, [])], "no other key acts")
     mark = len(events)
     run("setxkbmap", "-layout", "ru")
     key("Cyrillic_ka")  # the physical R key
     run("setxkbmap", "-layout", "us")
     check(until(lambda: heard(name, "label", "Miss Fire : 0", mark)), "R on a Cyrillic layout restarts")
-    key("r", *["Down"] * 30)
+    key("shift+r", *["Down"] * 30)
     check(until(lambda: heard(shown, "notification", "Game Over!")), '"Game Over!" is announced')
     mark = len(events)
     key("r")

@@ -1,13 +1,18 @@
-// The game window's wiring to the engine, on the offscreen platform: timers, what the engine
-// writes and how labels fit it, and the About command. What a person sees and hears on a real
-// desktop is tested there (tests/app/desktop_test.py).
-#include "on_modal.h"
+// The two windows' wiring on the offscreen platform: the timers and what the engine writes, how
+// labels fit it, the About command and the ways the About window closes, System Info's message.
+// What a person sees and hears on a real desktop is tested there (tests/app/desktop_test.py).
 #include "ui/main_window/qt/font_substitutions.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -16,6 +21,7 @@ using tamlo::FrmTamlo;
 class FrmTamloTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir config;
     std::unique_ptr<FrmTamlo> window;
 
     template <class T = QLabel> T* find(const char* name) const {
@@ -29,9 +35,40 @@ class FrmTamloTest : public QObject {
             QMetaObject::invokeMethod(find<QTimer>(name), "timeout", Qt::DirectConnection);
         }
     }
+    void key(Qt::Key key, int times = 1) const {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyClick(window.get(), key);
+        }
+    }
+    // Runs act on the next modal window of that class once it is open: modal windows return
+    // only when closed.
+    static void OnModal(const char* className, std::function<void(QDialog&)> act) {
+        auto* poll = new QTimer(qApp);
+        connect(poll, &QTimer::timeout, [poll, className, act = std::move(act)] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (modal != nullptr && modal->inherits(className)) {
+                poll->stop();
+                poll->deleteLater();
+                act(*modal);
+            }
+        });
+        poll->start(1);
+    }
+    // Presses "About" with a mouse button and runs act in the About window.
+    void WithAbout(Qt::MouseButton button, std::function<void(QDialog&)> act) const {
+        OnModal("tamlo::frmAbout", std::move(act));
+        QTest::mousePress(find("txtAbout"), button, Qt::NoModifier, QPoint(3, 3));
+        QTest::mouseRelease(find("txtAbout"), button, Qt::NoModifier, QPoint(3, 3));
+    }
 
 private slots:
-    void initTestCase() { tamlo::FontSubstitutions::Install(); }
+    // System Info reads the user's store, here an empty one that names no tool.
+    void initTestCase() {
+        tamlo::FontSubstitutions::Install();
+        QVERIFY(QDir(config.path()).mkpath("tamlo-qt350"));
+        QVERIFY(QFile(config.filePath("tamlo-qt350/registry.reg")).open(QIODevice::WriteOnly));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    }
     void init() {
         window = std::make_unique<FrmTamlo>();
         window->show();
@@ -45,15 +82,14 @@ private slots:
         QCOMPARE(display(), QStringLiteral("1-      "));
         QCOMPARE(find<QTimer>("TimerLevel")->interval(), 1000);
         QCOMPARE(find<QTimer>("TimerWait")->interval(), 2000);
-        QVERIFY(ticking("TimerLevel") && !ticking("TimerWait"));
         QCOMPARE(find<QTimer>("TimerLevel")->timerType(), Qt::PreciseTimer);
+        QVERIFY(ticking("TimerLevel") && !ticking("TimerWait"));
         tick("TimerLevel", 7);
         const QString landed = display();
-        QCOMPARE(text("txtMessage"), QStringLiteral("Land!"));
-        QCOMPARE(text("txtNoLand"), QStringLiteral("Land : 1"));
+        QCOMPARE(text("txtMessage") + text("txtNoLand"), QStringLiteral("Land!Land : 1"));
         QVERIFY(!ticking("TimerLevel") && ticking("TimerWait"));
-        QTest::keyClick(window.get(), Qt::Key_Left);
-        QTest::keyClick(window.get(), Qt::Key_Down);
+        key(Qt::Key_Left);
+        key(Qt::Key_Down);
         QCOMPARE(display(), landed);
         tick("TimerWait");
         QCOMPARE(display(), QStringLiteral("1-      "));
@@ -64,16 +100,14 @@ private slots:
     // and a faster march; every label shows its whole text, the fixed message in bold.
     void aLevelAdvanceSpeedsTheMarchAndLabelsFit() {
         const int narrow = find("txtMissFire")->width();
-        for (int i = 0; i < 10; ++i) {
-            QTest::keyClick(window.get(), Qt::Key_Down);
-        }
+        key(Qt::Key_Down, 10);
         QVERIFY(find("txtMissFire")->width() > narrow);
         while (text("txtMessage").isEmpty()) {
             tick("TimerLevel");
             for (QChar invader = display().at(7); invader != ' ' && display()[0] != invader;) {
-                QTest::keyClick(window.get(), Qt::Key_Left);
+                key(Qt::Key_Left);
             }
-            QTest::keyClick(window.get(), Qt::Key_Down);
+            key(Qt::Key_Down);
         }
         QCOMPARE(text("txtMessage"), QStringLiteral("Advance to Next Level..."));
         tick("TimerWait");
@@ -86,26 +120,68 @@ private slots:
         }
     }
 
-    // Any button on "About" opens the About window modally over the game, which takes no keys
-    // meanwhile while its march goes on.
+    // Any button on "About" opens a freshly loaded About window modally over the game, which
+    // takes no keys meanwhile while its march goes on. OK, Esc and Enter close it through OK,
+    // the close box without it.
     void aboutIsModalWhileTheMarchGoesOn() {
-        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-            QWidget* owner = nullptr;
-            QString before, after;
-            OnModal("tamlo::frmAbout", [&](QWidget& modal) {
-                owner = modal.parentWidget();
-                before = display();
+        const std::pair<Qt::MouseButton, std::function<void(QDialog&)>> ways[] = {
+            {Qt::LeftButton,
+             [](QDialog& about) { about.findChild<QPushButton*>("cmdOK")->click(); }},
+            {Qt::RightButton, [](QDialog& about) { QTest::keyClick(&about, Qt::Key_Escape); }},
+            {Qt::MiddleButton, [](QDialog& about) { QTest::keyClick(&about, Qt::Key_Return); }},
+            {Qt::LeftButton, [](QDialog& about) { about.close(); }},
+        };
+        for (const auto& [button, close] : ways) {
+            QStringList seen;
+            WithAbout(button, [&](QDialog& about) {
+                connect(&about, &QDialog::finished,
+                        [&seen](int result) { seen << QString::number(result); });
+                const QString before = display();
                 QTest::keyClick(window->windowHandle(), Qt::Key_Left);
                 tick("TimerLevel");
-                after = display();
-                modal.close();
+                seen << (about.parentWidget() == window.get() ? "owned" : "free")
+                     << about.findChild<QLabel*>("lblTitle")->text()
+                     << about.findChild<QLabel*>("lblVersion")->text() << before.left(2)
+                     << display().left(2) << (display() != before ? "marched" : "stood");
+                close(about);
             });
-            QTest::mousePress(find("txtAbout"), button, Qt::NoModifier, QPoint(3, 3));
-            QCOMPARE(owner, window.get());
-            QCOMPARE(after.left(2), before.left(2));
-            QVERIFY(after != before);
-            QTest::mouseRelease(find("txtAbout"), button, Qt::NoModifier, QPoint(3, 3));
+            const QString closed = &close < &ways[3].second ? "1" : "0";
+            QCOMPARE(seen, QStringList({"owned", "Tamlo QT-350", "Version 0.0.2", "1-", "1-",
+                                        "marched", closed}));
         }
+    }
+
+    // Each press of System Info, by Enter while it has the focus, a click or Alt+S, shows the
+    // message once, with OK only and no icon, and the About window stays open.
+    void systemInfoFailureShowsOneMessagePerPress() {
+        QStringList seen;
+        const auto answer = [&seen](QDialog& box) {
+            const auto& message = static_cast<QMessageBox&>(box);
+            seen << QStringLiteral("%1: %2 %3 %4")
+                        .arg(message.windowTitle(), message.text())
+                        .arg(message.buttons().size())
+                        .arg(message.icon());
+            message.buttons().front()->click();
+        };
+        bool stillOpen = false;
+        WithAbout(Qt::LeftButton, [&](QDialog& about) {
+            auto* sysInfo = about.findChild<QPushButton*>("cmdSysInfo");
+            OnModal("QMessageBox", answer);
+            sysInfo->setFocus();
+            QTest::keyClick(&about, Qt::Key_Return);
+            OnModal("QMessageBox", answer);
+            sysInfo->click();
+            OnModal("QMessageBox", answer);
+            about.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&about));
+            QTest::keyClick(&about, Qt::Key_S, Qt::AltModifier);
+            QTRY_COMPARE(seen.size(), 3);
+            stillOpen = about.isVisible();
+            about.close();
+        });
+        QCOMPARE(seen, QStringList(
+                           3, "Tamlo QT-350: System Information Is Unavailable At This Time 1 0"));
+        QVERIFY(stillOpen);
     }
 };
 
