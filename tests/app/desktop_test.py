@@ -224,6 +224,5 @@ Atspi.set_timeout(3000, 3000)
 pyatspi.Registry.registerEventListener(record, "object:text-changed:insert", "object:property-change:accessible-name", "object:state-changed:showing")
 for scenario in (plain_desktop, window_manager, dense_screen):
     scenario()
-sizes = [struct.unpack(">IIBB", open(f"{icons}/{path}", "rb").read()[16:26]) for path in ["tamlo.png"] + [f"hicolor/{s}x{s}/apps/org.tamlo.Qt350Simulator.png" for s in (16, 32, 256)]]
-check(sizes[0] == (43, 42, 8, 3) and [s[0] for s in sizes[1:]] == [16, 32, 256], f"icon files {sizes}")
+check(open(f"{icons}/tamlo.png", "rb").read()[16:26] == struct.pack(">IIBB", 43, 42, 8, 3), "program icon file: 43 x 42, 256 colours")
 sys.exit(1 if failures else 0)

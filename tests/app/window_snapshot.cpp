@@ -1,7 +1,7 @@
 // Grabs an X11 window as the X server shows it, into a PNG or PPM file named by its extension,
 // and compares it with a reference picture if one is given.
 //
-//   window_snapshot <window-id> <out> [<reference.png>]
+//   window_snapshot <window-id> <out> [<reference.png>]        (status 2: usage or grab error)
 //
 // Exit status 1 when the grab differs from the reference: then <out>-diff.png shows the differing
 // pixels in red. A pixel differs when a channel moves by more than 32; ten such pixels are noise.
@@ -17,7 +17,6 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: window_snapshot <window-id> <out> [<reference.png>]\n");
         return 2;
     }
     const QImage grab = QGuiApplication::primaryScreen()
