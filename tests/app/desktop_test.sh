@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs desktop_test.py on an X server and a session bus of its own; the accessibility bus starts
-# on demand behind the session bus, and everything ends with this script.
-#   desktop_test.sh <program> <window_snapshot> <reference-dir> <icon-dir> <work-dir>
+# Runs desktop_test.py, with the same arguments, on an X server and a session bus of its own (the
+# accessibility bus starts on demand behind it); all of them end with this script.
 set -euo pipefail
 rm -rf "$5" && mkdir -p -m 700 "$5"
 source "$(dirname "$0")/../../scripts/xvfb.sh"

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,9 @@
 #include <memory>
 
 using tamlo::FrmTamlo;
+
+static const QRegularExpression kAboutControls("^(picIcon|cmd(OK|SysInfo)|Line1_[01]|Label1|lbl("
+                                               "Description|Title|Version|Disclaimer))$");
 
 class FrmTamloTest : public QObject {
     Q_OBJECT
@@ -111,6 +115,7 @@ private slots:
         QCOMPARE(text("txtLevel"), QStringLiteral("Level : 2"));
         QCOMPARE(find<QTimer>("TimerLevel")->interval(), 800);
         QCOMPARE(find("txtMessage")->font().weight(), 700);
+        QCOMPARE(find("txtMessage")->palette().color(QPalette::WindowText), QColor(Qt::red));
         for (QLabel* label : window->findChildren<QLabel*>()) {
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
                      qPrintable(label->text()));
@@ -139,12 +144,13 @@ private slots:
                 seen << (about.parentWidget() == window.get() ? "owned" : "free")
                      << about.findChild<QLabel*>("lblTitle")->text()
                      << about.findChild<QLabel*>("lblVersion")->text() << before.left(2)
-                     << display().left(2) << (display() != before ? "marched" : "stood");
+                     << display().left(2) << (display() != before ? "marched" : "stood")
+                     << QString::number(about.findChildren<QWidget*>(kAboutControls).size());
                 close(about);
             });
             const QString closed = &close < &ways[3].second ? "1" : "0";
             QCOMPARE(seen, QStringList({"owned", "Tamlo QT-350", "Version 0.0.2", "1-", "1-",
-                                        "marched", closed}));
+                                        "marched", "10", closed}));
         }
     }
 

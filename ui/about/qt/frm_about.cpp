@@ -69,7 +69,6 @@ frmAbout::frmAbout(QWidget* owner)
     const int border = 2 * picture.lineWidth;
     picIcon_->setGeometry(
         QRect(QtForm::Geometry(picture).topLeft(), icon.size() + QSize(border, border)));
-    picIcon_->setFocusPolicy(Qt::NoFocus);
     picIcon_->setAccessibleName(QStringLiteral("Program icon"));
 
     cmdOK_->setDefault(true);
@@ -81,7 +80,6 @@ frmAbout::frmAbout(QWidget* owner)
     lblDescription_->setFont(condensed);
     Line1_1_->raise();
 
-    setTabOrder(cmdOK_, cmdSysInfo_);
     Form_Load();
     cmdOK_->setFocus();
     if (owner != nullptr) {

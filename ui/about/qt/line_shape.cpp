@@ -9,7 +9,6 @@ namespace tamlo {
 LineShape::LineShape(QColor colour, int width, QWidget* parent) : QWidget(parent), colour_(colour) {
     setFixedHeight(width);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
     // Part of the separator between the texts and the buttons: nothing to read.
     AccessibleControl::Attach(*this, QAccessible::Separator);
 }

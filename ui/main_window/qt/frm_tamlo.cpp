@@ -67,19 +67,16 @@ FrmTamlo::FrmTamlo(QWidget* parent)
 
     setWindowIcon(QIcon(Icons::Program()));
     setFocusPolicy(Qt::StrongFocus);
-    setContextMenuPolicy(Qt::PreventContextMenu);
     connect(TimerLevel_, &QTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
     connect(TimerWait_, &QTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
 
-    // The display takes no focus and no input: every key goes to the window.
+    // Disabled, the display takes no focus and no input: every key goes to the window.
     const ControlSpec& display = kDesign.Control("txtDisplay");
     txtDisplay_->setObjectName(QString::fromLatin1(display.name));
     txtDisplay_->setGeometry(QtForm::Geometry(display));
     txtDisplay_->setFont(QtForm::Font(display.font, font()));
     txtDisplay_->setText(QString::fromLatin1(display.text));
     txtDisplay_->setEnabled(display.enabled);
-    txtDisplay_->setFocusPolicy(Qt::NoFocus);
-    txtDisplay_->setContextMenuPolicy(Qt::NoContextMenu);
     // Eight characters of the display font need 130 px; the frame and the line edit's own margins
     // leave 129, so the text margins give back one pixel on each side.
     txtDisplay_->setTextMargins(-1, 0, -1, 0);
