@@ -68,9 +68,10 @@ def titled(title):  # the window of that title, once it has the keyboard focus
     return wid
 
 
-def icon(wid):  # the window's icon as a desktop gets it: width, height and number of colours
-    values = list(map(int, re.findall(r"\d+", run("xprop", "-id", wid, "32c", "_NET_WM_ICON"))))
-    return values[0], values[1], len(set(values[2 : 2 + values[0] * values[1]]))
+def hints(wid):  # what a desktop is told of a window: icon width, height and colours; fixed size
+    icon = list(map(int, re.findall(r"\d+", run("xprop", "-id", wid, "32c", "_NET_WM_ICON"))))
+    sizes = re.findall(r"specified m\w+ size: (\d+ by \d+)", run("xprop", "-id", wid, "WM_NORMAL_HINTS"))
+    return icon[0], icon[1], len(set(icon[2 : 2 + icon[0] * icon[1]])), sizes
 
 
 def start(scale=1):  # with a System Info store that names no tool
@@ -142,8 +143,7 @@ def ended(game):
 def plain_desktop():  # no window manager: all a person and a screen reader meet
     game, gid = start()
     placed(gid, lambda: (0, 0, *map(int, run("xdotool", "getdisplaygeometry").split())), "game window")
-    check(icon(gid)[:2] == (43, 42) and icon(gid)[2] <= 256, f"game window icon {icon(gid)}")
-    check("minimum size: 260 by 332\n\t\tprogram specified maximum size: 260 by 332" in run("xprop", "-id", gid, "WM_NORMAL_HINTS"), "fixed size")
+    check(hints(gid)[:2] + hints(gid)[3:] == (43, 42, ["260 by 332"] * 2), f"game window: icon, fixed size {hints(gid)}")
     looks_like(gid, "new-game")
     contrast(gid, 1)
     app = next(a for a in pyatspi.Registry.getDesktop(0) if a.name == "tamlo-qt350")
@@ -171,7 +171,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
 
     about = open_about(gid, "3")
     placed(about, lambda: outline(gid), "About window over the game window")
-    check(icon(about)[:2] == (32, 32) and icon(about)[2] <= 16, f"About window icon {icon(about)}")
+    check(hints(about)[:2] + hints(about)[3:] == (32, 32, ["341 by 227"] * 2) and hints(about)[2] <= 16, f"About window: 16-colour icon, fixed size {hints(about)}")
     looks_like(about, "about", restart=False)
     key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
     titled(BOX)

@@ -141,7 +141,7 @@ private slots:
                 const QString before = display();
                 QTest::keyClick(window->windowHandle(), Qt::Key_Left);
                 tick("TimerLevel");
-                seen << (about.parentWidget() == window.get() ? "owned" : "free")
+                seen << about.parentWidget()->objectName() + " owns " + about.objectName()
                      << about.findChild<QLabel*>("lblTitle")->text()
                      << about.findChild<QLabel*>("lblVersion")->text() << before.left(2)
                      << display().left(2) << (display() != before ? "marched" : "stood")
@@ -149,8 +149,8 @@ private slots:
                 close(about);
             });
             const QString closed = &close < &ways[3].second ? "1" : "0";
-            QCOMPARE(seen, QStringList({"owned", "Tamlo QT-350", "Version 0.0.2", "1-", "1-",
-                                        "marched", "10", closed}));
+            QCOMPARE(seen, QStringList({"FrmTamlo owns frmAbout", "Tamlo QT-350", "Version 0.0.2",
+                                        "1-", "1-", "marched", "10", closed}));
         }
     }
 

@@ -81,7 +81,6 @@ frmAbout::frmAbout(QWidget* owner)
     Line1_1_->raise();
 
     Form_Load();
-    cmdOK_->setFocus();
     if (owner != nullptr) {
         // Centred over the game window; until the window manager has framed this window, its
         // frame is taken to be like the game window's.

@@ -17,7 +17,7 @@ void FramePlacement::CentreOn(QWidget& window, std::function<QRect()> area, QMar
 
 QMargins FramePlacement::Frame(const QWidget& window) {
     const QWindow* handle = window.windowHandle();
-    return handle != nullptr && window.isVisible() ? handle->frameMargins() : QMargins();
+    return handle != nullptr ? handle->frameMargins() : QMargins();
 }
 
 QRect FramePlacement::Outline(const QWidget& window) {
@@ -32,20 +32,17 @@ void FramePlacement::Place(QMargins frame) {
         QRect(outline.topLeft() + QPoint(frame.left(), frame.top()), window_.size()));
 }
 
-bool FramePlacement::eventFilter(QObject* watched, QEvent* event) {
-    // By the time the window is moved into its frame or activated, the window manager has told
-    // the frame's size.
-    if (watched == &window_ &&
-        (event->type() == QEvent::Move || event->type() == QEvent::WindowActivate)) {
-        const QMargins frame = Frame(window_);
-        if (frame != placedWith_) {
-            Place(frame);
-        }
-        if (event->type() == QEvent::WindowActivate) {
-            window_.removeEventFilter(this);
-        }
+bool FramePlacement::eventFilter(QObject* /*watched*/, QEvent* event) {
+    // Whatever comes first after the window manager has framed the window finds the frame known;
+    // by the time the window is activated, it has framed it or there is no window manager.
+    const QMargins frame = Frame(window_);
+    if (frame != placedWith_) {
+        Place(frame);
     }
-    return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::WindowActivate) {
+        window_.removeEventFilter(this);
+    }
+    return false;
 }
 
 } // namespace tamlo
