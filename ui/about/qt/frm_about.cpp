@@ -6,6 +6,7 @@
 #include "ui/about/core/sys_info_launcher.h"
 #include "ui/about/qt/line_shape.h"
 #include "ui/about/qt/qt_launcher_platform.h"
+#include "ui/common/qt/frame_placement.h"
 #include "ui/common/qt/qt_form.h"
 
 #include <QKeyEvent>
@@ -68,7 +69,7 @@ frmAbout::frmAbout(QWidget* owner)
     const int border = 2 * picture.lineWidth;
     picIcon_->setGeometry(
         QRect(QtForm::Geometry(picture).topLeft(), icon.size() + QSize(border, border)));
-    picIcon_->setFocusPolicy(Qt::NoFocus);
+    picIcon_->setAccessibleName(QStringLiteral("Program icon"));
 
     cmdOK_->setDefault(true);
     connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
@@ -79,9 +80,14 @@ frmAbout::frmAbout(QWidget* owner)
     lblDescription_->setFont(condensed);
     Line1_1_->raise();
 
-    setTabOrder(cmdOK_, cmdSysInfo_);
     Form_Load();
-    cmdOK_->setFocus();
+    if (owner != nullptr) {
+        // Centred over the game window; until the window manager has framed this window, its
+        // frame is taken to be like the game window's.
+        QWidget& game = *owner->window();
+        FramePlacement::CentreOn(
+            *this, [&game] { return FramePlacement::Outline(game); }, FramePlacement::Frame(game));
+    }
 }
 
 frmAbout::~frmAbout() = default;

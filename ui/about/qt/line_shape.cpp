@@ -1,5 +1,7 @@
 #include "ui/about/qt/line_shape.h"
 
+#include "ui/common/qt/accessible_control.h"
+
 #include <QPainter>
 
 namespace tamlo {
@@ -7,7 +9,8 @@ namespace tamlo {
 LineShape::LineShape(QColor colour, int width, QWidget* parent) : QWidget(parent), colour_(colour) {
     setFixedHeight(width);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
+    // Part of the separator between the texts and the buttons: nothing to read.
+    AccessibleControl::Attach(*this, QAccessible::Separator);
 }
 
 void LineShape::paintEvent(QPaintEvent* /*event*/) {

@@ -22,9 +22,6 @@ QFont QtForm::Font(const FontSpec& spec, const QFont& windowFont) {
     QFont font(QString::fromLatin1(spec.family));
     font.setPixelSize(CentipointsToPixels(spec.centipoints));
     font.setWeight(spec.bold ? static_cast<QFont::Weight>(kBoldWeight) : QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
     return font;
 }
 
@@ -46,8 +43,6 @@ QLabel* QtForm::MakeLabel(QWidget& window, const ControlSpec& control) {
     label->setText(QString::fromLatin1(control.text));
     label->setFont(Font(control.font, window.font()));
     label->setGeometry(Geometry(control));
-    label->setFocusPolicy(Qt::NoFocus);
-    label->setContextMenuPolicy(Qt::NoContextMenu);
     label->setWordWrap(control.sizing != Sizing::AutoSize);
     label->setAlignment((control.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     if (control.colour != kDefaultColour) {

@@ -22,8 +22,8 @@ public:
 
     // Object name, title, fixed client size and font of the window itself.
     static void SetUpWindow(QWidget& window, const FormSpec& form);
-    // A label as its row gives it: name, text, font, colour, alignment, wrapping and size. Labels
-    // never take the focus and offer no context menu.
+    // A label as its row gives it: name, text, font, colour, alignment, wrapping and size. Like
+    // every plain label of the toolkit, it never takes the focus and offers no context menu.
     static QLabel* MakeLabel(QWidget& window, const ControlSpec& control);
     // An auto-size label takes exactly the size of its current text, keeping its top-left corner.
     static void FitToText(QLabel& label);

@@ -2,13 +2,14 @@
 
 #include "resources/icons.h"
 #include "ui/about/qt/frm_about.h"
+#include "ui/common/qt/accessible_control.h"
+#include "ui/common/qt/frame_placement.h"
 #include "ui/common/qt/qt_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
 #include "ui/main_window/core/game_keys.h"
 #include "ui/main_window/qt/virtual_key.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,24 +67,31 @@ FrmTamlo::FrmTamlo(QWidget* parent)
 
     setWindowIcon(QIcon(Icons::Program()));
     setFocusPolicy(Qt::StrongFocus);
-    setContextMenuPolicy(Qt::PreventContextMenu);
     connect(TimerLevel_, &QTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
     connect(TimerWait_, &QTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
 
-    // The display takes no focus and no input: every key goes to the window.
+    // Disabled, the display takes no focus and no input: every key goes to the window.
     const ControlSpec& display = kDesign.Control("txtDisplay");
     txtDisplay_->setObjectName(QString::fromLatin1(display.name));
     txtDisplay_->setGeometry(QtForm::Geometry(display));
     txtDisplay_->setFont(QtForm::Font(display.font, font()));
     txtDisplay_->setText(QString::fromLatin1(display.text));
     txtDisplay_->setEnabled(display.enabled);
-    txtDisplay_->setFocusPolicy(Qt::NoFocus);
-    txtDisplay_->setContextMenuPolicy(Qt::NoContextMenu);
     // Eight characters of the display font need 130 px; the frame and the line edit's own margins
     // leave 129, so the text margins give back one pixel on each side.
     txtDisplay_->setTextMargins(-1, 0, -1, 0);
+    // Disabled, the box keeps its flat background but its digits take the labels' colour: the
+    // toolkit's greyed-out text is too faint to read on it.
+    QPalette readable = txtDisplay_->palette();
+    readable.setColor(QPalette::Disabled, QPalette::Text,
+                      readable.color(QPalette::Active, QPalette::WindowText));
+    txtDisplay_->setPalette(readable);
+    txtDisplay_->setAccessibleName(QStringLiteral("Display"));
 
     txtAbout_->installEventFilter(this);
+    AccessibleControl::Attach(*this, QAccessible::Window);
+    AccessibleControl::Attach(*txtMessage_, QAccessible::Notification);
+    AccessibleControl::Attach(*txtAbout_, QAccessible::Link, [this] { txtAbout_MouseDown(); });
 
     // The About command's home: a menu that is never shown.
     mnuPopMenu_->setObjectName(QString::fromLatin1(kDesign.Control("mnuPopMenu").name));
@@ -94,7 +102,7 @@ FrmTamlo::FrmTamlo(QWidget* parent)
     connect(mnuAbout_, &QAction::triggered, this, &FrmTamlo::mnuAbout_Click);
 
     Form_Load();
-    CentreOnScreen();
+    FramePlacement::CentreOn(*this, [this] { return screen()->availableGeometry(); });
     setFocus();
 }
 
@@ -107,16 +115,6 @@ QLabel* FrmTamlo::MakeLabel(const char* name) {
 void FrmTamlo::Form_Load() {
     random_.SeedFromClock();
     engine_.NewGame();
-}
-
-void FrmTamlo::CentreOnScreen() {
-    const QScreen* target = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    if (target == nullptr) {
-        return;
-    }
-    QRect frame = geometry();
-    frame.moveCenter(target->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void FrmTamlo::keyPressEvent(QKeyEvent* event) {
@@ -178,6 +176,9 @@ void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
     QLabel* target = Label(label);
     target->setText(FromView(text));
     QtForm::FitToText(*target);
+    if (target == txtMessage_ && !text.empty()) {
+        AccessibleControl::Announce(*target);
+    }
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {

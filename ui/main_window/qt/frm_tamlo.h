@@ -52,7 +52,6 @@ private:
     void SetMarchInterval(std::int32_t milliseconds) override;
 
     QLabel* Label(StatusLabel label) const;
-    void CentreOnScreen();
 
     QTimer* TimerWait_ = nullptr;
     QTimer* TimerLevel_ = nullptr;

@@ -1,0 +1,52 @@
+#include "ui/common/qt/accessible_control.h"
+
+#include <QLabel>
+
+namespace tamlo {
+
+AccessibleControl::AccessibleControl(QWidget& control, QAccessible::Role role,
+                                     std::function<void()> press)
+    : QAccessibleWidget(&control, role), press_(std::move(press)) {}
+
+void AccessibleControl::Attach(QWidget& control, QAccessible::Role role,
+                               std::function<void()> press) {
+    // The toolkit makes a control's default interface as soon as anything about it changes (a
+    // label announces every new text); this one takes its place before the window is shown.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&control)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
+    QAccessible::registerAccessibleInterface(
+        new AccessibleControl(control, role, std::move(press)));
+}
+
+void AccessibleControl::Announce(QWidget& control) {
+    // A notification that shows itself is what screen readers speak without a focus change.
+    QAccessibleEvent event(&control, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString AccessibleControl::text(QAccessible::Text type) const {
+    const auto* label = qobject_cast<const QLabel*>(widget());
+    if (type == QAccessible::Name && label != nullptr && widget()->accessibleName().isEmpty()) {
+        return label->text();
+    }
+    return QAccessibleWidget::text(type);
+}
+
+QStringList AccessibleControl::actionNames() const {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (press_) {
+        names.prepend(pressAction());
+    }
+    return names;
+}
+
+void AccessibleControl::doAction(const QString& actionName) {
+    if (press_ && actionName == pressAction()) {
+        QMetaObject::invokeMethod(widget(), press_, Qt::QueuedConnection);
+        return;
+    }
+    QAccessibleWidget::doAction(actionName);
+}
+
+} // namespace tamlo
