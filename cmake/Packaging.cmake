@@ -1,4 +1,5 @@
-# A Debian package of the installed tree: `cpack -G DEB` in a build folder.
+# A Debian package of the installed tree (`cpack -G DEB` in a build folder) and, for the Windows
+# program, a ZIP that runs where it is unpacked.
 set(CPACK_PACKAGE_NAME "tamlo-qt350")
 set(CPACK_PACKAGE_VENDOR "The Tamlo QT-350 Simulator contributors")
 set(CPACK_PACKAGE_CONTACT "The Tamlo QT-350 Simulator contributors")
@@ -8,6 +9,16 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+    set(CPACK_GENERATOR "ZIP")
+    set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64")
+    set(CPACK_STRIP_FILES OFF) # linked stripped already; the host's strip cannot read a PE file
+    configure_file(${PROJECT_SOURCE_DIR}/resources/README-windows.txt.in README.txt @ONLY)
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION .)
+    include(CPack)
+    return()
+endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "games")

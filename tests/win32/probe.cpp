@@ -1,0 +1,149 @@
+// Looks at the running game from outside, as the test script needs it, and stands in for the
+// system-information tool.
+//   probe                      the tool: leaves "<its own path>.ran" holding its command line
+//   probe layout game|about    checks the window's client area and each control's place, size and
+//                              design text against its table; prints name=text for each control
+//   probe click <control>      prints the screen position of a game window control's centre
+//   probe centred              checks that the About window is centred over the game window
+//   probe box                  prints each control of the message box, and "icon" for an icon
+#include "ui/about/core/app_info.h"
+#include "ui/about/core/frm_about_design.h"
+#include "ui/common/win32/win_form.h"
+#include "ui/main_window/core/frm_tamlo_design.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+using namespace tamlo;
+
+namespace {
+
+int failures = 0;
+
+void Expect(bool ok, const char* control, const char* what, int got, int want) {
+    if (!ok) {
+        std::printf("FAIL %s %s: %d, want %d\n", control, what, got, want);
+        ++failures;
+    }
+}
+
+HWND Window(const FormSpec& form) {
+    HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
+    if (window == nullptr) {
+        std::printf("FAIL no window titled %s\n", form.caption);
+        std::exit(1);
+    }
+    return window;
+}
+
+std::string Text(HWND window) {
+    wchar_t text[512] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &length);
+    char narrow[512] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
+}
+
+// A window's rectangle in its parent's client area (on the screen for a top-level window).
+RECT Place(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The design at 96 dpi, 15 twips to the pixel. Labels that fit their text keep only their corner;
+// the windows write the texts the game and the About window fill in at load.
+void Layout(const FormSpec& form) {
+    HWND window = Window(form);
+    RECT client{};
+    GetClientRect(window, &client);
+    Expect(client.right == form.clientWidth / 15, form.name, "width", client.right, form.clientWidth / 15);
+    Expect(client.bottom == form.clientHeight / 15, form.name, "height", client.bottom, form.clientHeight / 15);
+    for (const ControlSpec& row : form.controls) {
+        HWND control = GetDlgItem(window, WinForm::kFirstControlId + static_cast<int>(&row - form.controls.data()));
+        if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line || row.kind >= ControlKind::Menu) {
+            continue;
+        }
+        if (control == nullptr || !IsWindowVisible(control)) {
+            Expect(false, row.name, "visible", 0, 1);
+            continue;
+        }
+        const RECT place = Place(control);
+        const std::string text = Text(control);
+        std::printf("%s=%s\n", row.name, text.c_str());
+        Expect(place.left == row.left / 15, row.name, "left", place.left, row.left / 15);
+        Expect(place.top == row.top / 15, row.name, "top", place.top, row.top / 15);
+        const int width = place.right - place.left, height = place.bottom - place.top;
+        // A label that fits its text has exactly the size of its text in its font.
+        RECT fit{0, 0, row.width / 15, row.height / 15};
+        if (row.sizing != Sizing::Fixed) {
+            HDC dc = GetDC(nullptr);
+            const HFONT font = WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, 96);
+            const HGDIOBJ previous = SelectObject(dc, font);
+            const UINT wrap = row.sizing == Sizing::AutoSize ? DT_SINGLELINE : DT_WORDBREAK;
+            DrawTextW(dc, WinForm::Wide(text).c_str(), -1, &fit, DT_CALCRECT | DT_NOPREFIX | wrap);
+            DeleteObject(SelectObject(dc, previous));
+            ReleaseDC(nullptr, dc);
+        }
+        Expect(width == fit.right, row.name, "width", width, fit.right);
+        Expect(height == fit.bottom, row.name, "height", height, fit.bottom);
+        const std::string_view filled[] = {"txtDisplay", "txtMessage", "lblTitle", "lblVersion"};
+        bool designText = true;
+        for (std::string_view name : filled) {
+            designText = designText && name != row.name;
+        }
+        Expect(!designText || text == row.text, row.name, "has its design text", 0, 1);
+    }
+}
+
+BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
+    wchar_t windowClass[64] = {};
+    GetClassNameW(control, windowClass, 64);
+    if (IsWindowVisible(control)) {
+        const bool icon = (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                          std::wstring_view(windowClass) == L"Static";
+        std::printf("%ls %s%s\n", windowClass, Text(control).c_str(), icon ? " icon" : "");
+    }
+    return TRUE;
+}
+
+// Stands in for the tool the About window starts: shows the test which file ran, and how.
+int Marker() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::FILE* out = std::fopen((std::string(self) + ".ran").c_str(), "wb");
+    std::fputs(GetCommandLineA(), out);
+    return std::fclose(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command.empty()) {
+        return Marker();
+    }
+    if (command == "layout") {
+        Layout(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign);
+    } else if (command == "click") {
+        HWND control = GetDlgItem(Window(kFrmTamloDesign), WinForm::kFirstControlId + static_cast<int>(&kFrmTamloDesign.Control(argv[2]) - kFrmTamloDesign.controls.data()));
+        RECT place{};
+        GetWindowRect(control, &place);
+        std::printf("%ld %ld\n", (place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    } else if (command == "centred") {
+        const RECT game = Place(Window(kFrmTamloDesign)), about = Place(Window(kFrmAboutDesign));
+        Expect(std::abs(about.left - game.left - (game.right - about.right)) <= 1, "frmAbout", "left margin", about.left - game.left, game.right - about.right);
+        Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout", "top margin", about.top - game.top, game.bottom - about.bottom);
+    } else if (command == "box") {
+        HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
+        std::printf("%s\n", box != nullptr ? "box" : "no box");
+        EnumChildWindows(box, PrintControl, 0);
+    }
+    return failures == 0 ? 0 : 1;
+}
