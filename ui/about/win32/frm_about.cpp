@@ -74,7 +74,8 @@ BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
     form_.Add(hwnd, "picIcon", L"STATIC", SS_ICON | SS_CENTERIMAGE, WS_EX_CLIENTEDGE);
     form_.Add(hwnd, "cmdOK", L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP);
     form_.Add(hwnd, "cmdSysInfo", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
-    for (const char* label : {"Label1", "lblDescription", "lblTitle", "lblVersion", "lblDisclaimer"}) {
+    for (const char* label :
+         {"Label1", "lblDescription", "lblTitle", "lblVersion", "lblDisclaimer"}) {
         form_.Add(hwnd, label, L"STATIC", SS_LEFT | SS_NOPREFIX);
     }
     Layout(GetDpiForWindow(hwnd));
@@ -94,9 +95,9 @@ void frmAbout::Layout(UINT dpi) {
     RECT inside{};
     GetClientRect(picIcon, &inside);
     const HICON previous = programIcon_;
-    programIcon_ = static_cast<HICON>(LoadImageW(GetWindowInstance(hwnd_),
-                                                 MAKEINTRESOURCEW(IDI_TAMLO), IMAGE_ICON,
-                                                 inside.right, inside.bottom, 0));
+    programIcon_ =
+        static_cast<HICON>(LoadImageW(GetWindowInstance(hwnd_), MAKEINTRESOURCEW(IDI_TAMLO),
+                                      IMAGE_ICON, inside.right, inside.bottom, 0));
     Static_SetIcon(picIcon, programIcon_);
     DestroyIcon(previous);
 }
@@ -128,11 +129,12 @@ void frmAbout::OnPaint(HWND hwnd) {
             continue;
         }
         // An etched groove: the grey line, and the white one of index 0 a pixel below it.
-        const int top = WinForm::Pixels(row.top, dpi) +
-                        (row.arrayIndex == 0 ? MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) : 0);
-        const RECT line{WinForm::Pixels(row.left, dpi), top,
-                        WinForm::Pixels(row.left + row.width, dpi) + 1,
-                        top + MulDiv(row.lineWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)};
+        const int top =
+            WinForm::Pixels(row.top, dpi) +
+            (row.arrayIndex == 0 ? MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) : 0);
+        const RECT line{
+            WinForm::Pixels(row.left, dpi), top, WinForm::Pixels(row.left + row.width, dpi) + 1,
+            top + MulDiv(row.lineWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)};
         const HBRUSH brush = CreateSolidBrush(row.colour);
         FillRect(dc, &line, brush);
         DeleteObject(brush);

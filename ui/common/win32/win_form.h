@@ -45,7 +45,9 @@ public:
     // The frame of a window with this style whose client area is the design's, centred on area.
     RECT CentredFrame(DWORD style, DWORD exStyle, const RECT& area) const;
 
-    static int Pixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
+    static int Pixels(int twips, UINT dpi) {
+        return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+    }
     static HFONT MakeFont(const FontSpec& font, UINT dpi);
     static std::wstring Wide(std::string_view text);
 

@@ -19,8 +19,8 @@ constexpr UINT_PTR kTickTimer = 1;
 
 // A disabled edit draws its text in the system's grey, too faint to read the game by: the display
 // draws its text in the window text colour and leaves the rest, its frame included, to the edit.
-LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                             UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                             DWORD_PTR /*data*/) {
     if (message != WM_PAINT) {
         return DefSubclassProc(edit, message, wParam, lParam);
     }
@@ -43,18 +43,16 @@ LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop)
-    : loop_(loop),
-      TimerWait_([this] { engine_.TimerWait_Timer(); }),
-      TimerLevel_([this] { engine_.TimerLevel_Timer(); }),
-      engine_(*this, random_) {
+    : loop_(loop), TimerWait_([this] { engine_.TimerWait_Timer(); }),
+      TimerLevel_([this] { engine_.TimerLevel_Timer(); }), engine_(*this, random_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAMLO));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAMLO), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAMLO),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     const std::wstring className = WinForm::Wide(kDesign.name);
@@ -128,13 +126,16 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
                               "txtNoLand", "txtMissFire", "Label3", "Label2", "Label1"}) {
         const ControlSpec& row = kDesign.Control(label);
         DWORD style = SS_NOPREFIX;
-        style |= row.sizing == Sizing::AutoSize ? SS_LEFTNOWORDWRAP : row.centred ? SS_CENTER : SS_LEFT;
+        style |= row.sizing == Sizing::AutoSize ? SS_LEFTNOWORDWRAP
+                 : row.centred                  ? SS_CENTER
+                                                : SS_LEFT;
         form_.Add(hwnd, label, L"STATIC", style);
     }
     // The About command's home: a menu that is never shown.
     mnuPopMenu_ = CreatePopupMenu();
     mnuAbout_ = static_cast<UINT>(form_.Id(kDesign.Control("mnuAbout")));
-    AppendMenuW(mnuPopMenu_, MF_STRING, mnuAbout_, WinForm::Wide(kDesign.Control("mnuAbout").text).c_str());
+    AppendMenuW(mnuPopMenu_, MF_STRING, mnuAbout_,
+                WinForm::Wide(kDesign.Control("mnuAbout").text).c_str());
 
     form_.Layout(GetDpiForWindow(hwnd));
     Form_Load();

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Windows program under 64-bit Wine, on its own X server with a window manager, played with
+# real X key presses and clicks: its window and layout, the keys, the march, the About window over
+# the running game, System Info through the registry, and an import table of system DLLs only.
+#   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
+set -euo pipefail
+game_exe=$(realpath "$1") probe_exe=$(realpath "$2") work=$(realpath -m "$3") objdump=$4
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The C and C++ runtimes are linked in: every DLL named is one that Windows itself has.
+dlls=$("$objdump" -p "$game_exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:lower:]' '[:upper:]')
+echo "imports:" $dlls
+for dll in $dlls; do
+    case $dll in
+    ADVAPI32.DLL | COMCTL32.DLL | GDI32.DLL | KERNEL32.DLL | MSVCRT.DLL | USER32.DLL | WINMM.DLL) ;;
+    *) fail "imports $dll" ;;
+    esac
+done
+
+rm -rf "$work" && mkdir -p "$work"
+# shellcheck source=scripts/xvfb.sh
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null; kill $(jobs -p) 2>/dev/null || true' EXIT
+start_xvfb "$work"
+openbox >/dev/null 2>&1 &
+wineboot -i >"$work/wineboot.log" 2>&1
+drive=$WINEPREFIX/drive_c
+mkdir -p "$drive/tamlo test/a;b dir" "$drive/tamlo fallback"
+cp "$probe_exe" "$drive/tamlo test/a;b dir/tool.exe"
+cp "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would start
+cp "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
+
+probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+text() { probe layout game | sed -n "s/^$1=//p"; }
+keys() { xdotool windowfocus --sync "$1" key --delay 30 "${@:2}"; }
+wine "$game_exe" &
+game=$!
+window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
+    fail "no window titled Tamlo QT-350 Simulator"
+
+# A new game at once after R: the design's layout and the status texts of a new game.
+keys "$window" r
+layout=$(probe layout game) || fail "layout: $layout"
+for line in 'txtDisplay=1-.*' 'txtMessage=' 'txtLevel=Level : 1' 'txtScore=Score : 000000' \
+    'txtNoLand=Land : 0' 'txtMissFire=Miss Fire : 0'; do
+    grep -qx "$line" <<<"$layout" || fail "no $line in: $layout"
+done
+keys "$window" r Left
+[[ $(text txtDisplay) == 2-* ]] || fail "Left does not aim at 2"
+# Before the first march tick the row is empty: every Down misses, and R starts afresh.
+keys "$window" r Left Down r $(printf 'Down %.0s' {1..10})
+layout=$(probe layout game) || fail "layout after ten misses: $layout"
+grep -qx 'txtDisplay=1-.*' <<<"$layout" && grep -qx 'txtMissFire=Miss Fire : 10' <<<"$layout" ||
+    fail "R then ten Downs at an empty row: $layout"
+keys "$window" r
+sleep 1.5
+[ "$(text txtDisplay)" != "1-      " ] || fail "no invader marched in within 1.5 s"
+
+# About, opened with the right button, centred over the game, which marches on behind it.
+keys "$window" r
+xdotool mousemove $(probe click txtAbout) click 3
+about=$(timeout 20 xdotool search --sync --name '^About Tamlo QT-300 Simulator$' | head -n 1) ||
+    fail "About did not open"
+probe centred || fail "About is not centred over the game"
+layout=$(probe layout about) || fail "About layout: $layout"
+grep -qx 'lblTitle=Tamlo QT-350' <<<"$layout" && grep -qx 'lblVersion=Version 0.0.2' <<<"$layout" ||
+    fail "About title and version: $layout"
+before=$(text txtDisplay)
+sleep 1.5
+[ "$(text txtDisplay)" != "$before" ] || fail "the march stopped behind About"
+
+# System Info: the first value starts its path exactly, the second its folder's MSINFO32.EXE,
+# and without either the message box comes.
+tool_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
+location_key='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
+expect_start() {
+    keys "$about" alt+s
+    for _ in $(seq 50); do
+        [ -f "$1.ran" ] && break
+        sleep 0.2
+    done
+    [ "$(cat "$1.ran" 2>/dev/null)" = "\"$2\"" ] || fail "System Info did not start $2"
+}
+wine reg add "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe' /f >/dev/null
+wine reg add "$location_key" /v MSINFO /d 'C:\tamlo fallback' /f >/dev/null
+expect_start "$drive/tamlo test/a;b dir/tool.exe" 'C:\tamlo test\a;b dir\tool.exe'
+[ ! -e "$drive/tamlo.exe.ran" ] || fail "the path was split at its space"
+wine reg delete "$tool_key" /f >/dev/null
+expect_start "$drive/tamlo fallback/MSINFO32.EXE" 'C:\tamlo fallback\MSINFO32.EXE'
+wine reg delete "$location_key" /f >/dev/null
+keys "$about" alt+s
+box=$(timeout 20 xdotool search --sync --name '^Tamlo QT-350$' | head -n 1) || fail "no message box"
+[ "$(probe box)" = $'box\nButton OK\nStatic System Information Is Unavailable At This Time' ] ||
+    fail "message box: $(probe box)"
+keys "$box" Return
+keys "$about" Escape
+for _ in $(seq 50); do
+    xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null || break
+    sleep 0.1
+done
+xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null && fail "Esc did not close About"
+
+keys "$window" Escape
+timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
+echo "PASS: the Windows program under Wine"
