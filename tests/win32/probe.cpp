@@ -59,16 +59,18 @@ RECT Place(HWND window) {
     return place;
 }
 
-// The design at 96 dpi, 15 twips to the pixel. The texts the windows write at run time are
-// printed for the script to check.
+// The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
+// run time are printed for the script to check.
 void Layout(const FormSpec& form) {
     HWND window = Window(form);
+    const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
+    const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     RECT client{};
     GetClientRect(window, &client);
-    Expect(client.right == form.clientWidth / 15, form.name, "width", client.right,
-           form.clientWidth / 15);
-    Expect(client.bottom == form.clientHeight / 15, form.name, "height", client.bottom,
-           form.clientHeight / 15);
+    Expect(client.right == px(form.clientWidth), form.name, "width", client.right,
+           px(form.clientWidth));
+    Expect(client.bottom == px(form.clientHeight), form.name, "height", client.bottom,
+           px(form.clientHeight));
     for (const ControlSpec& row : form.controls) {
         HWND control = GetDlgItem(window, WinForm::kFirstControlId +
                                               static_cast<int>(&row - form.controls.data()));
@@ -83,15 +85,15 @@ void Layout(const FormSpec& form) {
         const RECT place = Place(control);
         const std::string text = Text(control);
         std::printf("%s=%s\n", row.name, text.c_str());
-        Expect(place.left == row.left / 15, row.name, "left", place.left, row.left / 15);
-        Expect(place.top == row.top / 15, row.name, "top", place.top, row.top / 15);
+        Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
+        Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
         const int width = place.right - place.left, height = place.bottom - place.top;
         // A label that fits its text has exactly the size of its text in its font.
-        RECT fit{0, 0, row.width / 15, row.height / 15};
+        RECT fit{0, 0, px(row.width), px(row.height)};
         if (row.sizing != Sizing::Fixed) {
             HDC dc = GetDC(nullptr);
             const HFONT font =
-                WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, 96);
+                WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
             const HGDIOBJ previous = SelectObject(dc, font);
             const UINT wrap = row.sizing == Sizing::AutoSize ? DT_SINGLELINE : DT_WORDBREAK;
             DrawTextW(dc, WinForm::Wide(text).c_str(), -1, &fit, DT_CALCRECT | DT_NOPREFIX | wrap);
@@ -131,6 +133,7 @@ int Marker() {
 } // namespace
 
 int main(int argc, char** argv) {
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2); // real pixels
     const std::string command = argc > 1 ? argv[1] : "";
     if (command.empty()) {
         return Marker();

@@ -119,8 +119,7 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     TimerWait_.SetEnabled(kDesign.Control("TimerWait").enabled);
     TimerLevel_.SetInterval(kDesign.Control("TimerLevel").interval);
     TimerLevel_.SetEnabled(kDesign.Control("TimerLevel").enabled);
-    HWND display = form_.Add(hwnd, "txtDisplay", L"EDIT", ES_LEFT | ES_READONLY | WS_DISABLED,
-                             WS_EX_CLIENTEDGE);
+    HWND display = form_.Add(hwnd, "txtDisplay", L"EDIT", WS_DISABLED, WS_EX_CLIENTEDGE);
     SetWindowSubclass(display, DisplayProc, 0, 0);
     for (const char* label : {"txtAbout", "txtMessage", "txtLevel", "txtScore", "Label4",
                               "txtNoLand", "txtMissFire", "Label3", "Label2", "Label1"}) {
