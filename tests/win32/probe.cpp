@@ -59,6 +59,25 @@ RECT Place(HWND window) {
     return place;
 }
 
+// Whether a window shows a pixel of exactly this colour on the screen.
+bool Shows(HWND window, COLORREF colour) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+    bool found = false;
+    for (int i = 0; i < width * height && !found; ++i) {
+        found = GetPixel(copy, i % width, i / width) == colour;
+    }
+    DeleteObject(SelectObject(copy, previous));
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
 // run time are printed for the script to check.
 void Layout(const FormSpec& form) {
@@ -100,6 +119,8 @@ void Layout(const FormSpec& form) {
             DeleteObject(SelectObject(dc, previous));
             ReleaseDC(nullptr, dc);
         }
+        Expect(row.colour == kDefaultColour || text.empty() || Shows(control, row.colour), row.name,
+               "colour", 0, static_cast<int>(row.colour));
         Expect(width == fit.right, row.name, "width", width, fit.right);
         Expect(height == fit.bottom, row.name, "height", height, fit.bottom);
         const std::string_view written[] = {"txtDisplay", "txtMessage",  "txtLevel", "txtScore",
