@@ -1,11 +1,9 @@
-// Looks at the running game from outside, as the test script needs it, and stands in for the
-// system-information tool.
-//   probe                      the tool: leaves "<its own path>.ran" holding its command line
-//   probe layout game|about    checks the window's client area and each control's place, size and
-//                              design text against its table; prints name=text for each control
+// Looks at the running game from outside for the test script, and stands in for the tool that
+// System Info starts (no arguments: leaves "<its own path>.ran" holding its command line).
+//   probe layout game|about    checks a window against its design table; prints name=text
 //   probe click <control>      prints the screen position of a game window control's centre
 //   probe centred              checks that the About window is centred over the game window
-//   probe box                  prints each control of the message box, and "icon" for an icon
+//   probe box                  prints the message box's controls, "icon" after an icon
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
 #include "ui/common/win32/win_form.h"
@@ -14,6 +12,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -40,14 +39,12 @@ HWND Window(const FormSpec& form) {
     return window;
 }
 
-std::string Text(HWND window) {
-    wchar_t text[512] = {};
+std::wstring Text(HWND window) {
+    std::wstring text(512, L'\0');
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &length);
-    char narrow[512] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
-    return narrow;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &length);
+    return text.substr(0, length);
 }
 
 // A window's rectangle in its parent's client area (on the screen for a top-level window).
@@ -59,23 +56,28 @@ RECT Place(HWND window) {
     return place;
 }
 
-// Whether a window shows a pixel of exactly this colour on the screen.
-bool Shows(HWND window, COLORREF colour) {
-    RECT place{};
-    GetWindowRect(window, &place);
-    const int width = place.right - place.left, height = place.bottom - place.top;
+// The first and last columns of a window's client area that show a pixel of exactly this colour
+// (none: last is -1), and the area's width.
+std::array<int, 3> Shown(HWND window, COLORREF colour) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{};
+    ClientToScreen(window, &origin);
+    const int width = client.right, height = client.bottom;
     HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ previous = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
-    bool found = false;
-    for (int i = 0; i < width * height && !found; ++i) {
-        found = GetPixel(copy, i % width, i / width) == colour;
+    const HGDIOBJ previous = SelectObject(copy, CreateCompatibleBitmap(screen, width, height));
+    BitBlt(copy, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    std::array<int, 3> shown{width, -1, width};
+    for (int i = 0; i < width * height; ++i) {
+        if (GetPixel(copy, i % width, i / width) == colour) {
+            shown[0] = std::min(shown[0], i % width);
+            shown[1] = std::max(shown[1], i % width);
+        }
     }
     DeleteObject(SelectObject(copy, previous));
     DeleteDC(copy);
     ReleaseDC(nullptr, screen);
-    return found;
+    return shown;
 }
 
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
@@ -102,8 +104,8 @@ void Layout(const FormSpec& form) {
             continue;
         }
         const RECT place = Place(control);
-        const std::string text = Text(control);
-        std::printf("%s=%s\n", row.name, text.c_str());
+        const std::wstring text = Text(control);
+        std::printf("%s=%ls\n", row.name, text.c_str());
         Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
         Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
         const int width = place.right - place.left, height = place.bottom - place.top;
@@ -115,17 +117,27 @@ void Layout(const FormSpec& form) {
                 WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
             const HGDIOBJ previous = SelectObject(dc, font);
             const UINT wrap = row.sizing == Sizing::AutoSize ? DT_SINGLELINE : DT_WORDBREAK;
-            DrawTextW(dc, WinForm::Wide(text).c_str(), -1, &fit, DT_CALCRECT | DT_NOPREFIX | wrap);
+            DrawTextW(dc, text.c_str(), -1, &fit, DT_CALCRECT | DT_NOPREFIX | wrap);
             DeleteObject(SelectObject(dc, previous));
             ReleaseDC(nullptr, dc);
         }
-        Expect(row.colour == kDefaultColour || text.empty() || Shows(control, row.colour), row.name,
-               "colour", 0, static_cast<int>(row.colour));
+        // Coloured texts in their colour (centred where so designed), the display's in the
+        // window text colour although disabled, and the picture box with its icon.
+        const auto [first, last, across] = Shown(control, row.colour);
+        Expect(row.colour == kDefaultColour || text.empty() || last >= 0, row.name, "colour", 0, 1);
+        Expect(!row.centred || std::abs(first - (across - 1 - last)) <= 2, row.name, "centring",
+               first, across - 1 - last);
+        Expect(row.kind != ControlKind::TextBox ||
+                   Shown(control, GetSysColor(COLOR_WINDOWTEXT))[1] >= 0,
+               row.name, "dark text", 0, 1);
+        Expect(row.kind != ControlKind::PictureBox || SendMessageW(control, STM_GETICON, 0, 0) != 0,
+               row.name, "icon", 0, 1);
         Expect(width == fit.right, row.name, "width", width, fit.right);
         Expect(height == fit.bottom, row.name, "height", height, fit.bottom);
         const std::string_view written[] = {"txtDisplay", "txtMessage",  "txtLevel", "txtScore",
                                             "txtNoLand",  "txtMissFire", "lblTitle", "lblVersion"};
-        Expect(std::ranges::count(written, std::string_view(row.name)) == 1 || text == row.text,
+        Expect(std::ranges::count(written, std::string_view(row.name)) == 1 ||
+                   text == WinForm::Wide(row.text),
                row.name, "has its design text", 0, 1);
     }
 }
@@ -135,9 +147,9 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
     GetClassNameW(control, windowClass, 64);
     const bool icon = std::wstring_view(windowClass) == L"Static" &&
                       SendMessageW(control, STM_GETICON, 0, 0) != 0;
-    const std::string text = Text(control);
+    const std::wstring text = Text(control);
     if (IsWindowVisible(control) && (icon || !text.empty())) {
-        std::printf("%ls %s%s\n", windowClass, text.c_str(), icon ? "icon" : "");
+        std::printf("%ls %ls%s\n", windowClass, text.c_str(), icon ? "icon" : "");
     }
     return TRUE;
 }
@@ -177,7 +189,6 @@ int main(int argc, char** argv) {
                "top margin", about.top - game.top, game.bottom - about.bottom);
     } else if (command == "box") {
         HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
-        std::printf("%s\n", box != nullptr ? "box" : "no box");
         EnumChildWindows(box, PrintControl, 0);
     }
     return failures == 0 ? 0 : 1;
