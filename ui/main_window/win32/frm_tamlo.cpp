@@ -33,9 +33,8 @@ LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)) + 1;
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    const int length = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
-    DrawTextW(dc, text.c_str(), length, &inside, DT_SINGLELINE | DT_NOPREFIX);
+    wchar_t text[32] = {}; // the display line has eight characters
+    DrawTextW(dc, text, GetWindowTextW(edit, text, 32), &inside, DT_SINGLELINE | DT_NOPREFIX);
     EndPaint(edit, &paint);
     return 0;
 }
@@ -49,10 +48,8 @@ FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop)
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
+    // The system takes the small icon from the same resource.
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAMLO));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAMLO),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     const std::wstring className = WinForm::Wide(kDesign.name);
