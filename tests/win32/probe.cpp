@@ -2,7 +2,6 @@
 // System Info starts (no arguments: leaves "<its own path>.ran" holding its command line).
 //   probe layout game|about    checks a window against its design table; prints name=text
 //   probe click <control>      prints the screen position of a game window control's centre
-//   probe centred              checks that the About window is centred over the game window
 //   probe box                  prints the message box's controls, "icon" after an icon
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
@@ -92,6 +91,13 @@ void Layout(const FormSpec& form) {
            px(form.clientWidth));
     Expect(client.bottom == px(form.clientHeight), form.name, "height", client.bottom,
            px(form.clientHeight));
+    if (&form == &kFrmAboutDesign) { // centred over the game
+        const RECT game = Place(Window(kFrmTamloDesign)), about = Place(window);
+        Expect(std::abs(about.left - game.left - (game.right - about.right)) <= 1, "frmAbout",
+               "left margin", about.left - game.left, game.right - about.right);
+        Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout",
+               "top margin", about.top - game.top, game.bottom - about.bottom);
+    }
     for (const ControlSpec& row : form.controls) {
         HWND control = GetDlgItem(window, WinForm::kFirstControlId +
                                               static_cast<int>(&row - form.controls.data()));
@@ -121,10 +127,13 @@ void Layout(const FormSpec& form) {
             DeleteObject(SelectObject(dc, previous));
             ReleaseDC(nullptr, dc);
         }
-        // Coloured texts in their colour (centred where so designed), the display's in the
-        // window text colour although disabled, and the picture box with its icon.
+        // Coloured texts in their colour and font (the ink as wide as the text), centred where so
+        // designed; the display's text in the window text colour although disabled; the icon.
         const auto [first, last, across] = Shown(control, row.colour);
-        Expect(row.colour == kDefaultColour || text.empty() || last >= 0, row.name, "colour", 0, 1);
+        Expect(row.colour == kDefaultColour || text.empty() ||
+                   (last >= 0 &&
+                    (row.sizing == Sizing::Fixed || std::abs(last - first - fit.right) < 6)),
+               row.name, "colour", last - first + 1, fit.right);
         Expect(!row.centred || std::abs(first - (across - 1 - last)) <= 2, row.name, "centring",
                first, across - 1 - last);
         Expect(row.kind != ControlKind::TextBox ||
@@ -181,12 +190,6 @@ int main(int argc, char** argv) {
         RECT place{};
         GetWindowRect(control, &place);
         std::printf("%ld %ld\n", (place.left + place.right) / 2, (place.top + place.bottom) / 2);
-    } else if (command == "centred") {
-        const RECT game = Place(Window(kFrmTamloDesign)), about = Place(Window(kFrmAboutDesign));
-        Expect(std::abs(about.left - game.left - (game.right - about.right)) <= 1, "frmAbout",
-               "left margin", about.left - game.left, game.right - about.right);
-        Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout",
-               "top margin", about.top - game.top, game.bottom - about.bottom);
     } else if (command == "box") {
         HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
         EnumChildWindows(box, PrintControl, 0);
