@@ -17,7 +17,7 @@ test_packages=(
     xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data openbox
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
-    mingw-w64 wine wine64
+    mingw-w64 wine wine64 python3
     libxcb1-dev
     desktop-file-utils appstream dpkg-dev file
 )

@@ -1,15 +1,8 @@
-#ifdef _WIN32
-
 #include "ui/about/win32/win_launcher_platform.h"
 
 #include "ui/about/core/app_info.h"
+#include "ui/common/win32/win_form.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <string>
@@ -83,9 +76,8 @@ bool WinLauncherPlatform::StartProgram(const std::string& path) {
 }
 
 void WinLauncherPlatform::ShowMessage(const std::string& text) {
-    ::MessageBoxA(static_cast<HWND>(owner_), text.c_str(), AppInfo::Title, MB_OK);
+    ::MessageBoxW(static_cast<HWND>(owner_), WinForm::Wide(text).c_str(),
+                  WinForm::Wide(AppInfo::Title).c_str(), MB_OK);
 }
 
 } // namespace tamlo
-
-#endif

@@ -1,14 +1,12 @@
 #pragma once
 
-#ifdef _WIN32
-
 #include "ui/about/core/launcher_platform.h"
 
 namespace tamlo {
 
 // The launcher's platform on Windows: the registry through advapi32's ANSI calls, the file
 // test through the file's attributes, the start through CreateProcessA and the message box
-// through MessageBoxA. owner is the window the message box is modal over (an HWND, may be null).
+// through MessageBoxW. owner is the window the message box is modal over (an HWND, may be null).
 class WinLauncherPlatform : public LauncherPlatform {
 public:
     explicit WinLauncherPlatform(void* owner = nullptr) : owner_(owner) {}
@@ -28,5 +26,3 @@ private:
 };
 
 } // namespace tamlo
-
-#endif

@@ -1,0 +1,188 @@
+// Measurements of the Windows program, run under Wine (or on Windows):
+//
+//   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms, then a bare
+//                                   high-resolution waitable timer, in the same process
+//   win32_bench startup <runs> <game.exe> <bare.exe>
+//                                   process start to window shown, the game and a bare Win32
+//                                   window alternately
+//
+// The march stops when the row fills, so TimerLevel is measured in stretches: R starts a new
+// game, the march is set to 2 ms, and the periods between the six ticks that fill the row count.
+// Each tick is seen where the player sees it: the display's text changing.
+#include "engine/game_view.h"
+#include "ui/common/win32/message_loop.h"
+#include "ui/common/win32/win_form.h"
+#include "ui/main_window/core/frm_tamlo_design.h"
+#include "ui/main_window/win32/frm_tamlo.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <timeapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <numeric>
+#include <string>
+#include <vector>
+
+using namespace tamlo;
+
+namespace {
+
+constexpr int kMarchMs = 2;
+constexpr int kTicksPerStretch = 6;
+constexpr UINT kRestart = WM_APP;
+
+double Now() {
+    LARGE_INTEGER count{}, frequency{};
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void Report(const char* what, std::vector<double> periods) {
+    const double mean = std::accumulate(periods.begin(), periods.end(), 0.0) / periods.size();
+    std::sort(periods.begin(), periods.end());
+    std::printf("%-28s n=%zu mean=%.4f ms median=%.4f ms p99=%.4f ms max=%.4f ms\n", what,
+                periods.size(), mean, periods[periods.size() / 2],
+                periods[periods.size() * 99 / 100], periods.back());
+}
+
+struct TimerRun {
+    HWND game = nullptr;
+    GameView* view = nullptr;
+    int stretches = 0;
+    int ticks = 0;
+    double last = 0;
+    std::vector<double> periods;
+};
+
+// Sees every text written into the display: one march tick each while a stretch runs.
+LRESULT CALLBACK DisplayHook(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR data) {
+    auto& run = *reinterpret_cast<TimerRun*>(data);
+    if (message == WM_SETTEXT && run.ticks >= 0) {
+        const double now = Now();
+        run.periods.push_back(now - run.last);
+        run.last = now;
+        if (++run.ticks == kTicksPerStretch) {
+            run.ticks = -1;
+            PostMessageW(run.game, kRestart, 0, 0);
+        }
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+// Between two stretches, outside any tick: a new game, its march at 2 ms from now.
+LRESULT CALLBACK GameHook(HWND game, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
+    auto& run = *reinterpret_cast<TimerRun*>(data);
+    if (message != kRestart) {
+        return DefSubclassProc(game, message, wParam, lParam);
+    }
+    if (run.stretches-- == 0) {
+        run.view->SetTimerEnabled(GameTimer::TimerLevel, false);
+        PostQuitMessage(0);
+        return 0;
+    }
+    SendMessageW(game, WM_KEYDOWN, 'R', 0);
+    run.view->SetMarchInterval(kMarchMs);
+    run.last = Now();
+    run.ticks = 0;
+    return 0;
+}
+
+int Timer(int stretches) {
+    MessageLoop loop;
+    FrmTamlo game(GetModuleHandleW(nullptr), loop);
+    game.Show(SW_SHOWNOACTIVATE);
+    TimerRun run;
+    run.game = FindWindowW(nullptr, WinForm::Wide(kFrmTamloDesign.caption).c_str());
+    run.view = &game;
+    run.stretches = stretches;
+    run.ticks = -1;
+    const auto& design = kFrmTamloDesign;
+    const int display = WinForm::kFirstControlId +
+                        static_cast<int>(&design.Control("txtDisplay") - design.controls.data());
+    SetWindowSubclass(GetDlgItem(run.game, display), DisplayHook, 0,
+                      reinterpret_cast<DWORD_PTR>(&run));
+    SetWindowSubclass(run.game, GameHook, 0, reinterpret_cast<DWORD_PTR>(&run));
+    PostMessageW(run.game, kRestart, 0, 0);
+    loop.Run();
+    Report("game TimerLevel at 2 ms", run.periods);
+
+    // The bare timer: the same kind of timer, waited on alone.
+    const HANDLE bare =
+        CreateWaitableTimerExW(nullptr, nullptr, 0x2 /* high resolution */, TIMER_ALL_ACCESS);
+    std::vector<double> periods;
+    for (int stretch = 0; stretch < stretches; ++stretch) {
+        LARGE_INTEGER due{};
+        due.QuadPart = -10000LL * kMarchMs;
+        SetWaitableTimer(bare, &due, kMarchMs, nullptr, nullptr, FALSE);
+        double last = Now();
+        for (int tick = 0; tick < kTicksPerStretch; ++tick) {
+            WaitForSingleObject(bare, INFINITE);
+            const double now = Now();
+            periods.push_back(now - last);
+            last = now;
+        }
+        CancelWaitableTimer(bare);
+    }
+    Report("bare waitable timer at 2 ms", periods);
+    return 0;
+}
+
+// Milliseconds from CreateProcess to a visible window of that title; then closes it.
+double StartUp(const wchar_t* program, const wchar_t* title) {
+    std::wstring commandLine = std::wstring(L"\"") + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    const double start = Now();
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::fprintf(stderr, "cannot start %ls\n", program);
+        std::exit(1);
+    }
+    HWND window = nullptr;
+    while (window == nullptr || !IsWindowVisible(window)) {
+        Sleep(1);
+        window = FindWindowW(nullptr, title);
+    }
+    const double elapsed = Now() - start;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
+int StartUps(int runs, const wchar_t* game, const wchar_t* bare) {
+    const std::wstring title = WinForm::Wide(kFrmTamloDesign.caption);
+    StartUp(game, title.c_str()); // warms the file cache
+    std::vector<double> games, bares;
+    for (int i = 0; i < runs; ++i) {
+        games.push_back(StartUp(game, title.c_str()));
+        bares.push_back(StartUp(bare, L"Bare Win32 Window"));
+    }
+    Report("start-up, game", games);
+    Report("start-up, bare window", bares);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    timeBeginPeriod(1); // the polling and sleeping of the measurements, not the timers measured
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"timer") {
+        return Timer(argc > 2 ? _wtoi(argv[2]) : 500);
+    }
+    if (mode == L"startup" && argc == 5) {
+        return StartUps(_wtoi(argv[2]), argv[3], argv[4]);
+    }
+    std::fprintf(stderr, "usage: win32_bench timer [stretches] | startup <runs> <game> <bare>\n");
+    return 2;
+}

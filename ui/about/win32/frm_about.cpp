@@ -1,0 +1,183 @@
+#include "ui/about/win32/frm_about.h"
+
+#include "resources/win32_icons.h"
+#include "ui/about/core/app_info.h"
+#include "ui/about/core/sys_info_launcher.h"
+#include "ui/about/win32/win_launcher_platform.h"
+#include "ui/common/win32/message_loop.h"
+
+#include <windowsx.h>
+
+namespace tamlo {
+namespace {
+
+const FormSpec& kDesign = kFrmAboutDesign;
+constexpr UINT_PTR kTickTimer = 1;
+
+} // namespace
+
+void frmAbout::ShowModal(HWND owner, MessageLoop& loop) {
+    frmAbout about(owner, loop);
+    // A dialog without controls: the window builds its own from the design table.
+    struct alignas(DWORD) Blank {
+        DLGTEMPLATE dialog;
+        WORD menu, windowClass, title;
+    } blank{};
+    blank.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    blank.dialog.dwExtendedStyle = WS_EX_DLGMODALFRAME;
+    HWND dialog = CreateDialogIndirectParamW(GetWindowInstance(owner), &blank.dialog, owner,
+                                             DialogProc, reinterpret_cast<LPARAM>(&about));
+    EnableWindow(owner, FALSE);
+    ShowWindow(dialog, SW_SHOW);
+    loop.RunModal(dialog);
+}
+
+frmAbout::~frmAbout() {
+    DestroyIcon(programIcon_);
+}
+
+INT_PTR CALLBACK frmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, lParam);
+    }
+    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+        HANDLE_MSG(hwnd, WM_INITDIALOG, self->OnInitDialog);
+        HANDLE_MSG(hwnd, WM_COMMAND, self->OnCommand);
+        HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, self->OnCtlColorStatic);
+        HANDLE_MSG(hwnd, WM_PAINT, self->OnPaint);
+        HANDLE_MSG(hwnd, WM_TIMER, self->OnTimer);
+        HANDLE_MSG(hwnd, WM_CLOSE, self->OnClose);
+    case WM_DPICHANGED:
+        self->OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
+    hwnd_ = hwnd;
+    SetWindowTextW(hwnd, WinForm::Wide(kDesign.caption).c_str());
+    const HINSTANCE instance = GetWindowInstance(hwnd);
+    for (const WPARAM size : {ICON_BIG, ICON_SMALL}) {
+        const int side = GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+        SendMessageW(hwnd, WM_SETICON, size,
+                     reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ABOUT),
+                                                         IMAGE_ICON, side, side, LR_SHARED)));
+    }
+
+    // The controls in their creation order; only the buttons take the focus, OK first.
+    form_.Add(hwnd, "picIcon", L"STATIC", SS_ICON | SS_CENTERIMAGE, WS_EX_CLIENTEDGE);
+    form_.Add(hwnd, "cmdOK", L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP);
+    form_.Add(hwnd, "cmdSysInfo", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+    for (const char* label :
+         {"Label1", "lblDescription", "lblTitle", "lblVersion", "lblDisclaimer"}) {
+        form_.Add(hwnd, label, L"STATIC", SS_LEFT | SS_NOPREFIX);
+    }
+    Layout(GetDpiForWindow(hwnd));
+    RECT owner{};
+    GetWindowRect(owner_, &owner);
+    const RECT frame = form_.CentredFrame(GetWindowStyle(hwnd), GetWindowExStyle(hwnd), owner);
+    SetWindowPos(hwnd, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Form_Load();
+    return TRUE; // the focus goes to the first button
+}
+
+void frmAbout::Layout(UINT dpi) {
+    form_.Layout(dpi);
+    // The program icon fills the picture box inside its sunken border.
+    HWND picIcon = form_.Control("picIcon");
+    RECT inside{};
+    GetClientRect(picIcon, &inside);
+    const HICON previous = programIcon_;
+    programIcon_ =
+        static_cast<HICON>(LoadImageW(GetWindowInstance(hwnd_), MAKEINTRESOURCEW(IDI_TAMLO),
+                                      IMAGE_ICON, inside.right, inside.bottom, 0));
+    Static_SetIcon(picIcon, programIcon_);
+    DestroyIcon(previous);
+}
+
+void frmAbout::Form_Load() {
+    form_.SetText(form_.Control("lblVersion"), AppInfo::VersionText());
+    form_.SetText(form_.Control("lblTitle"), AppInfo::Title);
+}
+
+void frmAbout::OnCommand(HWND /*hwnd*/, int id, HWND control, UINT /*code*/) {
+    // Esc comes as IDCANCEL: OK is also the cancel button.
+    if (id == IDCANCEL || control == form_.Control("cmdOK")) {
+        cmdOK_Click();
+    } else if (control == form_.Control("cmdSysInfo")) {
+        cmdSysInfo_Click();
+    }
+}
+
+HBRUSH frmAbout::OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int /*type*/) {
+    return form_.ControlColour(hwnd, dc, control);
+}
+
+void frmAbout::OnPaint(HWND hwnd) {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(hwnd, &paint);
+    const UINT dpi = form_.Dpi();
+    for (const ControlSpec& row : kDesign.controls) {
+        if (row.kind != ControlKind::Line) {
+            continue;
+        }
+        // An etched groove: the grey line, and the white one of index 0 a pixel below it.
+        const int top =
+            WinForm::Pixels(row.top, dpi) +
+            (row.arrayIndex == 0 ? MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) : 0);
+        const RECT line{
+            WinForm::Pixels(row.left, dpi), top, WinForm::Pixels(row.left + row.width, dpi) + 1,
+            top + MulDiv(row.lineWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)};
+        const HBRUSH brush = CreateSolidBrush(row.colour);
+        FillRect(dc, &line, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(hwnd, &paint);
+}
+
+void frmAbout::OnTimer(HWND /*hwnd*/, UINT /*id*/) {
+    loop_.RunDueTicks();
+}
+
+void frmAbout::OnClose(HWND /*hwnd*/) {
+    // The close box unloads the window without pressing OK.
+    Unload();
+}
+
+void frmAbout::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
+    Layout(dpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmAbout::cmdOK_Click() {
+    Unload();
+}
+
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo() {
+    // The message box runs a loop of the system's own, which knows nothing of the game's timers;
+    // a WM_TIMER meanwhile runs the ticks that fall due.
+    SetTimer(hwnd_, kTickTimer, USER_TIMER_MINIMUM, nullptr);
+    WinLauncherPlatform platform(hwnd_);
+    SysInfoLauncher(platform).StartSysInfo();
+    KillTimer(hwnd_, kTickTimer);
+}
+
+void frmAbout::Unload() {
+    // The owner takes input again before the dialog goes, so it is the window activated next.
+    EnableWindow(owner_, TRUE);
+    DestroyWindow(hwnd_);
+}
+
+} // namespace tamlo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace tamlo {
+
+// An interval timer whose period holds down to a millisecond or two: a high-resolution waitable
+// timer, or where the system has none (before Windows 10 1803) a plain one with the system clock
+// set to 1 ms. SetTimer cannot serve: it ticks at the clock's 15.6 ms. The message loop waits on
+// the handle and runs each tick on the window's thread, between two messages.
+class WaitTimer {
+public:
+    explicit WaitTimer(std::function<void()> onTick);
+    ~WaitTimer();
+    WaitTimer(const WaitTimer&) = delete;
+    WaitTimer& operator=(const WaitTimer&) = delete;
+
+    int Interval() const { return interval_; }
+    // A running timer starts its new period at once.
+    void SetInterval(int milliseconds);
+    bool Enabled() const { return enabled_; }
+    // Starting a running timer changes nothing.
+    void SetEnabled(bool enabled);
+
+    HANDLE Handle() const { return handle_; }
+    // Runs the handler for a signal of the handle, unless the timer was stopped since.
+    void Tick();
+
+private:
+    void Arm();
+
+    std::function<void()> onTick_;
+    HANDLE handle_ = nullptr;
+    bool clockRaised_ = false;
+    int interval_ = 0;
+    bool enabled_ = false;
+};
+
+} // namespace tamlo

@@ -1,0 +1,236 @@
+#include "ui/main_window/win32/frm_tamlo.h"
+
+#include "resources/win32_icons.h"
+#include "ui/about/win32/frm_about.h"
+#include "ui/common/win32/message_loop.h"
+#include "ui/main_window/core/game_keys.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <string>
+
+namespace tamlo {
+namespace {
+
+const FormSpec& kDesign = kFrmTamloDesign;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr UINT_PTR kTickTimer = 1;
+
+// A disabled edit draws its text in the system's grey, too faint to read the game by: the display
+// draws its text in the window text colour and leaves the rest, its frame included, to the edit.
+LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                             DWORD_PTR /*data*/) {
+    if (message != WM_PAINT) {
+        return DefSubclassProc(edit, message, wParam, lParam);
+    }
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(edit, &paint);
+    RECT inside{};
+    GetClientRect(edit, &inside);
+    FillRect(dc, &inside, FORWARD_WM_CTLCOLORSTATIC(GetParent(edit), dc, edit, SendMessageW));
+    SelectFont(dc, GetWindowFont(edit));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)) + 1;
+    wchar_t text[32] = {}; // the display line has eight characters
+    DrawTextW(dc, text, GetWindowTextW(edit, text, 32), &inside, DT_SINGLELINE | DT_NOPREFIX);
+    EndPaint(edit, &paint);
+    return 0;
+}
+
+} // namespace
+
+FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop)
+    : loop_(loop), TimerWait_([this] { engine_.TimerWait_Timer(); }),
+      TimerLevel_([this] { engine_.TimerLevel_Timer(); }), engine_(*this, random_) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    // The system takes the small icon from the same resource.
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAMLO));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    const std::wstring className = WinForm::Wide(kDesign.name);
+    windowClass.lpszClassName = className.c_str();
+    RegisterClassExW(&windowClass);
+    loop_.Add(TimerWait_);
+    loop_.Add(TimerLevel_);
+    CreateWindowExW(0, className.c_str(), WinForm::Wide(kDesign.caption).c_str(), kStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                    instance, this);
+}
+
+FrmTamlo::~FrmTamlo() {
+    loop_.Remove(TimerLevel_);
+    loop_.Remove(TimerWait_);
+    DestroyMenu(mnuPopMenu_);
+}
+
+LRESULT CALLBACK FrmTamlo::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FrmTamlo*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    switch (message) {
+        HANDLE_MSG(hwnd, WM_CREATE, self->OnCreate);
+        HANDLE_MSG(hwnd, WM_KEYDOWN, self->OnKeyDown);
+        HANDLE_MSG(hwnd, WM_LBUTTONDOWN, self->OnButtonDown);
+        HANDLE_MSG(hwnd, WM_RBUTTONDOWN, self->OnButtonDown);
+        HANDLE_MSG(hwnd, WM_MBUTTONDOWN, self->OnButtonDown);
+        HANDLE_MSG(hwnd, WM_COMMAND, self->OnCommand);
+        HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, self->OnCtlColorStatic);
+        HANDLE_MSG(hwnd, WM_TIMER, self->OnTimer);
+        HANDLE_MSG(hwnd, WM_DESTROY, self->OnDestroy);
+    case WM_SYSKEYDOWN:
+        // Alt held: the key still counts, and the system keeps Alt+F4 and Alt+Space.
+        self->OnKeyDown(hwnd, static_cast<UINT>(wParam), TRUE, LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_ENTERSIZEMOVE:
+    case WM_ENTERMENULOOP:
+        // Moving the window and the system menu run loops of their own: keep the ticks going.
+        SetTimer(hwnd, kTickTimer, USER_TIMER_MINIMUM, nullptr);
+        break;
+    case WM_EXITSIZEMOVE:
+    case WM_EXITMENULOOP:
+        KillTimer(hwnd, kTickTimer);
+        break;
+    case WM_DPICHANGED:
+        self->OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
+    hwnd_ = hwnd;
+    // The controls in their creation order. None takes the focus: every key goes to the window.
+    TimerWait_.SetInterval(kDesign.Control("TimerWait").interval);
+    TimerWait_.SetEnabled(kDesign.Control("TimerWait").enabled);
+    TimerLevel_.SetInterval(kDesign.Control("TimerLevel").interval);
+    TimerLevel_.SetEnabled(kDesign.Control("TimerLevel").enabled);
+    HWND display = form_.Add(hwnd, "txtDisplay", L"EDIT", WS_DISABLED, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(display, DisplayProc, 0, 0);
+    for (const char* label : {"txtAbout", "txtMessage", "txtLevel", "txtScore", "Label4",
+                              "txtNoLand", "txtMissFire", "Label3", "Label2", "Label1"}) {
+        const ControlSpec& row = kDesign.Control(label);
+        DWORD style = SS_NOPREFIX;
+        style |= row.sizing == Sizing::AutoSize ? SS_LEFTNOWORDWRAP
+                 : row.centred                  ? SS_CENTER
+                                                : SS_LEFT;
+        form_.Add(hwnd, label, L"STATIC", style);
+    }
+    // The About command's home: a menu that is never shown.
+    mnuPopMenu_ = CreatePopupMenu();
+    mnuAbout_ = static_cast<UINT>(form_.Id(kDesign.Control("mnuAbout")));
+    AppendMenuW(mnuPopMenu_, MF_STRING, mnuAbout_,
+                WinForm::Wide(kDesign.Control("mnuAbout").text).c_str());
+
+    form_.Layout(GetDpiForWindow(hwnd));
+    Form_Load();
+    return TRUE;
+}
+
+void FrmTamlo::Show(int showCommand) {
+    HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(monitor, &info);
+    const RECT frame = form_.CentredFrame(kStyle, 0, info.rcWork);
+    SetWindowPos(hwnd_, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, showCommand);
+}
+
+void FrmTamlo::Form_Load() {
+    random_.SeedFromClock();
+    engine_.NewGame();
+}
+
+void FrmTamlo::OnKeyDown(HWND /*hwnd*/, UINT key, BOOL /*down*/, int /*repeats*/, UINT /*flags*/) {
+    // Every key-down counts, auto-repeats included; the modifiers are not consulted.
+    Form_KeyDown(static_cast<int>(key));
+}
+
+void FrmTamlo::Form_KeyDown(int keyCode) {
+    if (GameKeys::KeyDown(engine_, keyCode)) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+void FrmTamlo::OnButtonDown(HWND hwnd, BOOL /*doubleClick*/, int x, int y, UINT /*keys*/) {
+    // Labels and the disabled display let the mouse through to the window: find which was hit.
+    if (ChildWindowFromPoint(hwnd, POINT{x, y}) == form_.Control("txtAbout")) {
+        txtAbout_MouseDown();
+    } else {
+        Form_MouseDown();
+    }
+}
+
+void FrmTamlo::Form_MouseDown() {}
+
+void FrmTamlo::txtAbout_MouseDown() {
+    mnuAbout_Click();
+}
+
+void FrmTamlo::OnCommand(HWND /*hwnd*/, int id, HWND /*control*/, UINT /*code*/) {
+    if (static_cast<UINT>(id) == mnuAbout_) {
+        mnuAbout_Click();
+    }
+}
+
+void FrmTamlo::mnuAbout_Click() {
+    // A fresh About window, modal; the game's timers tick on behind it.
+    frmAbout::ShowModal(hwnd_, loop_);
+}
+
+HBRUSH FrmTamlo::OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int /*type*/) {
+    return form_.ControlColour(hwnd, dc, control);
+}
+
+void FrmTamlo::OnTimer(HWND /*hwnd*/, UINT /*id*/) {
+    loop_.RunDueTicks();
+}
+
+void FrmTamlo::OnDestroy(HWND /*hwnd*/) {
+    TimerLevel_.SetEnabled(false);
+    TimerWait_.SetEnabled(false);
+    PostQuitMessage(0);
+}
+
+void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
+    form_.Layout(dpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrmTamlo::SetDisplayText(std::string_view text) {
+    form_.SetText(form_.Control("txtDisplay"), text);
+}
+
+void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
+    static constexpr const char* kNames[] = {"txtLevel", "txtScore", "txtNoLand", "txtMissFire",
+                                             "txtMessage"};
+    form_.SetText(form_.Control(kNames[static_cast<int>(label)]), text);
+}
+
+void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {
+    (timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_).SetEnabled(enabled);
+}
+
+std::int32_t FrmTamlo::MarchInterval() const {
+    return TimerLevel_.Interval();
+}
+
+void FrmTamlo::SetMarchInterval(std::int32_t milliseconds) {
+    TimerLevel_.SetInterval(milliseconds);
+}
+
+} // namespace tamlo
