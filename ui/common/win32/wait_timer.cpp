@@ -2,6 +2,7 @@
 
 #include <timeapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -11,6 +12,9 @@
 namespace tamlo {
 
 WaitTimer::WaitTimer(std::function<void()> onTick) : onTick_(std::move(onTick)) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    frequency_ = frequency.QuadPart;
     handle_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                      TIMER_ALL_ACCESS);
     if (handle_ == nullptr) {
@@ -47,10 +51,27 @@ void WaitTimer::Arm() {
     LARGE_INTEGER due{};
     due.QuadPart = -10000LL * interval_;
     SetWaitableTimer(handle_, &due, interval_, nullptr, nullptr, FALSE);
+    nextDue_ = Now() + frequency_ * interval_ / 1000;
+}
+
+std::int64_t WaitTimer::Now() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
 }
 
 void WaitTimer::Tick() {
-    if (enabled_) {
+    const std::int64_t period = std::max<std::int64_t>(frequency_ * interval_ / 1000, 1);
+    const std::int64_t now = Now();
+    // Periods that ended, this one included; an early wake still counts as one.
+    std::int64_t ended = now >= nextDue_ ? (now - nextDue_) / period + 1 : 1;
+    if (ended > kMostCatchUp) {
+        // Far behind (the window was dragged, say): pick up from now instead of racing.
+        ended = 1;
+        nextDue_ = now;
+    }
+    nextDue_ += ended * period;
+    for (std::int64_t i = 0; i < ended && enabled_; ++i) {
         onTick_();
     }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 
 namespace tamlo {
@@ -25,17 +26,25 @@ public:
     void SetEnabled(bool enabled);
 
     HANDLE Handle() const { return handle_; }
-    // Runs the handler for a signal of the handle, unless the timer was stopped since.
+    // Runs the handler for a signal of the handle, unless the timer was stopped since. A signal
+    // stands for every period that ended since the last one: periods missed while the window was
+    // busy (drawing through a slow display, say) run now, a few at most, so the march keeps its
+    // speed on average.
     void Tick();
 
 private:
+    static constexpr int kMostCatchUp = 4;
+
     void Arm();
+    static std::int64_t Now();
 
     std::function<void()> onTick_;
     HANDLE handle_ = nullptr;
     bool clockRaised_ = false;
     int interval_ = 0;
     bool enabled_ = false;
+    std::int64_t frequency_ = 1; // counts a second
+    std::int64_t nextDue_ = 0;   // when the period in progress ends, in counts
 };
 
 } // namespace tamlo
