@@ -37,7 +37,7 @@ long RegStorePlatform::OpenKey(RegKey root, const std::string& subKey, std::uint
     if ((samDesired & kKeyWriteRights) != 0) {
         return kErrorAccessDenied;
     }
-    // Handles never reach the predefined root's value.
+    // Handles count up from 1, far below the predefined root's value.
     *result = nextHandle_++;
     open_.emplace(*result, path);
     return kErrorSuccess;
