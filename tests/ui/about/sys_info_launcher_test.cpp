@@ -1,5 +1,6 @@
 // The launcher over the real registry calls and a .reg store read from text in memory; the
 // desktop's file test, start and message box are a log.
+#include "ui/about/core/app_info.h"
 #include "ui/about/core/reg_store_platform.h"
 #include "ui/about/core/sys_info_launcher.h"
 
@@ -164,6 +165,11 @@ TEST(SysInfoLauncherTest, EachPressStartsTheToolFoundOrShowsTheMessageOnce) {
     Desk broken([]() -> RegStore { throw std::bad_alloc(); });
     SysInfoLauncher(broken).StartSysInfo();
     EXPECT_EQ(broken.log, "message ");
+}
+
+TEST(AppInfoTest, TheVersionLineWritesEachNumberInDecimalWithoutFill) {
+    EXPECT_EQ(AppInfo::VersionText(1, 10, 200), "Version 1.10.200");
+    EXPECT_EQ(AppInfo::VersionText(65535, 0, 7), "Version 65535.0.7");
 }
 
 } // namespace
