@@ -11,8 +11,14 @@ set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 if(WIN32)
     set(CPACK_GENERATOR "ZIP")
     set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64")
-    configure_file(${PROJECT_SOURCE_DIR}/resources/README-windows.txt.in README.txt @ONLY)
-    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION .)
+    # Kept for the tests: including CPack sets CPACK_PACKAGE_FILE_NAME to the source package's.
+    set(TAMLO_WINDOWS_ZIP ${PROJECT_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)
+    # Texts a Windows user opens with a double click: named .txt, with Windows line ends.
+    configure_file(${PROJECT_SOURCE_DIR}/resources/README-windows.txt.in README.txt @ONLY
+        NEWLINE_STYLE CRLF)
+    configure_file(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt ${CMAKE_CURRENT_BINARY_DIR}/README.txt
+        DESTINATION .)
     include(CPack)
     return()
 endif()
