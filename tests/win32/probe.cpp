@@ -3,6 +3,11 @@
 //   probe layout game|about    checks a window against its design table; prints name=text
 //   probe click <control>      prints the screen position of a game window control's centre
 //   probe box                  prints the message box's controls, "icon" after an icon
+//   probe display              once all eight places of the display are taken: the line whole,
+//                              in a fixed-pitch face; prints its width and margins
+//   probe sysmenu about|game   opens the window's system menu, as Alt+Space does
+//   probe file <program>       prints the icons in the program file and its LegalCopyright
+#include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
 #include "ui/common/win32/win_form.h"
@@ -13,8 +18,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace tamlo;
 
@@ -79,6 +86,31 @@ std::array<int, 3> Shown(HWND window, COLORREF colour) {
     return shown;
 }
 
+// A label's text as the screen shows it beside the same text drawn here in the label's font and
+// colour with room to spare: a label that cuts its text shows less ink.
+void ExpectWhole(HWND control, const ControlSpec& row, const FormSpec& form, UINT dpi,
+                 const std::wstring& text) {
+    if (row.kind != ControlKind::Label || text.empty()) {
+        return;
+    }
+    const Picture shown = Picture::Grab(control);
+    const HFONT font = WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
+    const bool oneLine = row.sizing == Sizing::AutoSize;
+    const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE : DT_WORDBREAK) |
+                        (row.centred ? DT_CENTER : DT_LEFT);
+    const COLORREF ink = row.colour != kDefaultColour ? row.colour : GetSysColor(COLOR_WINDOWTEXT);
+    RECT box{};
+    GetClientRect(control, &box);
+    const SIZE room{box.right * (oneLine ? 2 : 1), box.bottom * 4};
+    const Picture whole = Picture::Drawn(text, font, ink, shown.Ground(), room, format);
+    DeleteObject(font);
+    const RECT needs = whole.Ink();
+    std::printf("look %s: text %ldx%ld px in %ldx%ld\n", row.name, needs.right - needs.left,
+                needs.bottom - needs.top, box.right, box.bottom);
+    Expect(shown.SameInk(whole), row.name, "text shown whole, ink high",
+           shown.Ink().bottom - shown.Ink().top, needs.bottom - needs.top);
+}
+
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
 // run time are printed for the script to check.
 void Layout(const FormSpec& form) {
@@ -112,6 +144,7 @@ void Layout(const FormSpec& form) {
         const RECT place = Place(control);
         const std::wstring text = Text(control);
         std::printf("%s=%ls\n", row.name, text.c_str());
+        ExpectWhole(control, row, form, dpi, text);
         Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
         Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
         const int width = place.right - place.left, height = place.bottom - place.top;
@@ -149,6 +182,92 @@ void Layout(const FormSpec& form) {
                    text == WinForm::Wide(row.text),
                row.name, "has its design text", 0, 1);
     }
+}
+
+// The display with an invader in its last place, taken from the screen, beside its line drawn
+// here in the face the design names: the same ink, so none of it is cut, in a face whose every
+// character is as wide as the next, so the invaders move one place per tick.
+void Display() {
+    const ControlSpec& row = kFrmTamloDesign.Control("txtDisplay");
+    HWND display = GetDlgItem(Window(kFrmTamloDesign),
+                              WinForm::kFirstControlId +
+                                  static_cast<int>(&row - kFrmTamloDesign.controls.data()));
+    std::wstring text;
+    Picture shown;
+    for (int wait = 0; wait < 200; ++wait) { // a new game's row is full after six ticks
+        text = Text(display);
+        if (text.size() == 8 && text[7] != L' ') {
+            Sleep(100); // painted
+            shown = Picture::Grab(display);
+            if (Text(display) == text) {
+                break;
+            }
+        }
+        Sleep(50);
+    }
+    Expect(text.size() == 8 && text[7] != L' ', "txtDisplay", "an invader in the last place", 0, 1);
+    const UINT dpi = GetDpiForSystem();
+    const HFONT font = WinForm::MakeFont(row.font, dpi);
+    const Picture whole =
+        Picture::Drawn(text, font, GetSysColor(COLOR_WINDOWTEXT), shown.Ground(),
+                       {shown.Width() * 2, shown.Height()}, DT_SINGLELINE | DT_NOPREFIX);
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    DeleteObject(SelectObject(dc, previous));
+    ReleaseDC(nullptr, dc);
+    const int left = shown.Ink().left - whole.Ink().left;
+    const int right = shown.Width() - left - extent.cx;
+    std::printf("txtDisplay=%ls in %ls: %ld px of text in %d, margins %d and %d\n", text.c_str(),
+                face, extent.cx, shown.Width(), left, right);
+    // TMPF_FIXED_PITCH set means a face of varying widths.
+    Expect((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, "txtDisplay", "fixed pitch", 0, 1);
+    Expect(shown.SameInk(whole), "txtDisplay", "eight characters whole, ink wide",
+           shown.Ink().right - shown.Ink().left, whole.Ink().right - whole.Ink().left);
+    Expect(left >= 0 && right >= 0, "txtDisplay", "text inside the box, right margin", right, 0);
+}
+
+// The icon groups of a program file, as Explorer reads them: each group's images by size.
+#pragma pack(push, 2)
+struct IconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bits;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
+    const auto* group = static_cast<const BYTE*>(
+        LockResource(LoadResource(module, FindResourceW(module, name, type))));
+    const WORD count = *reinterpret_cast<const WORD*>(group + 4);
+    std::printf("icon %d:", static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
+    for (WORD i = 0; i < count; ++i) {
+        IconEntry entry{};
+        std::memcpy(&entry, group + 6 + i * sizeof(IconEntry), sizeof(entry));
+        // 0 stands for 256.
+        std::printf(" %dx%d", entry.width == 0 ? 256 : entry.width,
+                    entry.height == 0 ? 256 : entry.height);
+    }
+    std::printf("\n");
+    return TRUE;
+}
+
+void File(const char* path) {
+    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EnumResourceNamesW(module, RT_GROUP_ICON, PrintIcons, 0);
+    FreeLibrary(module);
+    std::vector<char> version(GetFileVersionInfoSizeA(path, nullptr));
+    GetFileVersionInfoA(path, 0, static_cast<DWORD>(version.size()), version.data());
+    void* value = nullptr;
+    UINT length = 0;
+    VerQueryValueA(version.data(), "\\StringFileInfo\\040904B0\\LegalCopyright", &value, &length);
+    std::printf("LegalCopyright=%.*s\n", static_cast<int>(length), static_cast<const char*>(value));
 }
 
 BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
@@ -190,6 +309,15 @@ int main(int argc, char** argv) {
         RECT place{};
         GetWindowRect(control, &place);
         std::printf("%ld %ld\n", (place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    } else if (command == "display") {
+        Display();
+    } else if (command == "sysmenu") {
+        // What Alt+Space asks of the window: its system menu, in the loop the system runs for it.
+        PostMessageW(
+            Window(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign),
+            WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    } else if (command == "file") {
+        File(argv[2]);
     } else if (command == "box") {
         HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
         EnumChildWindows(box, PrintControl, 0);

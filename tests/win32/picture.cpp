@@ -1,0 +1,128 @@
+#include "tests/win32/picture.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// A bitmap of width x height whose pixels the program reads in place: 32 bits, top row first.
+HBITMAP Canvas(HDC dc, int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// The canvas's pixels, 0x00RRGGBB each, as the COLORREFs (0x00BBGGRR) that GDI speaks.
+std::vector<COLORREF> Colours(const void* bits, int count) {
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < count; ++i) {
+        colours.push_back(RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF));
+    }
+    return colours;
+}
+
+} // namespace
+
+Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORREF ground, SIZE size,
+                       UINT format, int left) {
+    Picture picture;
+    picture.width_ = size.cx;
+    picture.height_ = size.cy;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const HBITMAP canvas = Canvas(screen, size.cx, size.cy, &bits);
+    const HGDIOBJ previousBitmap = SelectObject(dc, canvas);
+    const HGDIOBJ previousFont = SelectObject(dc, font);
+    const HBRUSH brush = CreateSolidBrush(ground);
+    RECT area{0, 0, size.cx, size.cy};
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    area.left = left;
+    DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, format);
+    GdiFlush();
+    picture.pixels_ = Colours(bits, size.cx * size.cy);
+    SelectObject(dc, previousFont);
+    SelectObject(dc, previousBitmap);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+Picture Picture::Grab(HWND window) {
+    Picture picture;
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    if (HWND parent = GetAncestor(window, GA_PARENT); parent != GetDesktopWindow()) {
+        RECT seen{};
+        GetClientRect(parent, &seen);
+        MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&seen), 2);
+        IntersectRect(&client, &client, &seen);
+    }
+    const POINT origin{client.left, client.top};
+    OffsetRect(&client, -origin.x, -origin.y);
+    picture.width_ = client.right;
+    picture.height_ = client.bottom;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const HBITMAP canvas = Canvas(screen, client.right, client.bottom, &bits);
+    const HGDIOBJ previous = SelectObject(dc, canvas);
+    BitBlt(dc, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    picture.pixels_ = Colours(bits, client.right * client.bottom);
+    SelectObject(dc, previous);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+COLORREF Picture::Ground() const {
+    std::map<COLORREF, int> counts;
+    for (const COLORREF colour : pixels_) {
+        ++counts[colour];
+    }
+    return std::ranges::max_element(counts, {}, [](const auto& count) { return count.second; })
+        ->first;
+}
+
+RECT Picture::Ink() const {
+    const COLORREF ground = Ground();
+    RECT ink{width_, height_, 0, 0};
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            if (At(x, y) != ground) {
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                       std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
+            }
+        }
+    }
+    return ink.right > ink.left ? ink : RECT{};
+}
+
+bool Picture::SameInk(const Picture& other) const {
+    const RECT mine = Ink(), theirs = other.Ink();
+    if (mine.right - mine.left != theirs.right - theirs.left ||
+        mine.bottom - mine.top != theirs.bottom - theirs.top) {
+        return false;
+    }
+    for (int y = 0; y < mine.bottom - mine.top; ++y) {
+        for (int x = 0; x < mine.right - mine.left; ++x) {
+            if (At(mine.left + x, mine.top + y) != other.At(theirs.left + x, theirs.top + y)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+// What a text looks like in pixels: taken from the screen where a window shows it, or drawn here
+// unclipped in the font and colours the window uses, so the two can be laid side by side.
+class Picture {
+public:
+    // The client area of window as the screen shows it now, as far as its parent's reaches.
+    static Picture Grab(HWND window);
+    // text drawn with DrawText in this format from (left, 0) on a ground of its own colour.
+    static Picture Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORREF ground,
+                         SIZE size, UINT format, int left = 0);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // The colour most of the picture has.
+    COLORREF Ground() const;
+    // The smallest rectangle holding every pixel not of the ground's colour; empty if none is.
+    RECT Ink() const;
+    // Whether both show the same ink, pixel for pixel, wherever it stands in each.
+    bool SameInk(const Picture& other) const;
+
+private:
+    COLORREF At(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
+
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<COLORREF> pixels_;
+};
