@@ -2,6 +2,7 @@
 // System Info starts (no arguments: leaves "<its own path>.ran" holding its command line).
 //   probe layout game|about    checks a window against its design table; prints name=text
 //   probe click <control>      prints the screen position of a game window control's centre
+//   probe text <control>       prints a game window control's text
 //   probe box                  prints the message box's controls, "icon" after an icon
 //   probe display              once all eight places of the display are taken: the line whole,
 //                              in a fixed-pitch face; prints its width and margins
@@ -43,6 +44,14 @@ HWND Window(const FormSpec& form) {
         std::exit(1);
     }
     return window;
+}
+
+// The game window's control made from the row of that name.
+HWND GameControl(std::string_view name) {
+    const ControlSpec& row = kFrmTamloDesign.Control(name);
+    return GetDlgItem(Window(kFrmTamloDesign),
+                      WinForm::kFirstControlId +
+                          static_cast<int>(&row - kFrmTamloDesign.controls.data()));
 }
 
 std::wstring Text(HWND window) {
@@ -189,9 +198,7 @@ void Layout(const FormSpec& form) {
 // character is as wide as the next, so the invaders move one place per tick.
 void Display() {
     const ControlSpec& row = kFrmTamloDesign.Control("txtDisplay");
-    HWND display = GetDlgItem(Window(kFrmTamloDesign),
-                              WinForm::kFirstControlId +
-                                  static_cast<int>(&row - kFrmTamloDesign.controls.data()));
+    HWND display = GameControl(row.name);
     std::wstring text;
     Picture shown;
     for (int wait = 0; wait < 200; ++wait) { // a new game's row is full after six ticks
@@ -302,13 +309,12 @@ int main(int argc, char** argv) {
     if (command == "layout") {
         Layout(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign);
     } else if (command == "click") {
-        HWND control = GetDlgItem(Window(kFrmTamloDesign),
-                                  WinForm::kFirstControlId +
-                                      static_cast<int>(&kFrmTamloDesign.Control(argv[2]) -
-                                                       kFrmTamloDesign.controls.data()));
+        HWND control = GameControl(argv[2]);
         RECT place{};
         GetWindowRect(control, &place);
         std::printf("%ld %ld\n", (place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    } else if (command == "text") {
+        std::printf("%ls\n", Text(GameControl(argv[2])).c_str());
     } else if (command == "display") {
         Display();
     } else if (command == "sysmenu") {

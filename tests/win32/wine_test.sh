@@ -2,6 +2,10 @@
 # The Windows program under 64-bit Wine, on its own X server with a window manager, played with
 # real X key presses and clicks: its window and layout, the keys, the march, the About window over
 # the running game, System Info through the registry, and an import table of system DLLs only.
+# With "Courier New" standing for the face Windows has (its metric twin), the windows' look at 96,
+# 144 and 192 dpi as captured from the screen: every label's text whole, the display's eight
+# characters whole in a fixed-pitch face, the icons drawn for each size; once without that face,
+# for the fallback. The game marches on behind every window and in every loop of the system's.
 #   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
 set -euo pipefail
 game_exe=$(realpath "$1") probe_exe=$(realpath "$2") work=$(realpath -m "$3") objdump=$4
@@ -31,17 +35,68 @@ cp "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would 
 cp "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
 
 probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
-text() { probe layout game | sed -n "s/^$1=//p"; }
+text() { probe text "$1"; }
 keys() { xdotool windowfocus --sync "$1" key --delay 20 "${@:2}"; }
 # expect <layout> <line>...: every line, a pattern, matches a whole line of the layout printed.
 expect() { for line in "${@:2}"; do grep -qx "$line" <<<"$1" || fail "no $line in: $1"; done; }
-wine "$game_exe" &
-game=$!
-window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
-    fail "no window titled Tamlo QT-350 Simulator"
+# The program file: the program icon drawn at every size Windows shows, the About window's, the
+# picture of the About box, and whose copyright it is.
+file=$(probe file "$game_exe")
+expect "$file" 'icon 1: 16x16 20x20 24x24 32x32 40x40 48x48 64x64 256x256' \
+    'icon 2: 16x16 24x24 32x32' 'icon 3: 43x42' \
+    'LegalCopyright=Copyright (c) 2026 the Tamlo QT-350 Simulator contributors'
+
+# icons <window> <dpi>: what the desktop is given to show, a big and a small icon at this DPI.
+icons() {
+    local want shown
+    want="Icon ($(($2 / 3)) x $(($2 / 3))) Icon ($(($2 / 6)) x $(($2 / 6)))"
+    shown=$(xprop -id "$1" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | xargs)
+    [ "$shown" = "$want" ] || fail "icons $shown, want $want at $2 dpi"
+}
+# marches <what>: the display changes within 3.5 s, longer than a landing's pause.
+marches() {
+    local before
+    before=$(text txtDisplay)
+    sleep 3.5
+    [ "$(text txtDisplay)" != "$before" ] || fail "the march stopped $1"
+}
+# behind_about_menu <about>: the game marches on while About's system menu runs its loop.
+behind_about_menu() {
+    probe sysmenu about
+    marches "while the About window's system menu was open"
+    keys "$1" Escape Escape # the menu, then the loop
+    xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null || fail "Esc closed About"
+}
+# whole_display: the display's line once the row is full: printed for the log.
+whole_display() {
+    local shown
+    shown=$(probe display) || fail "display at $1 dpi: $shown"
+    echo "$shown"
+}
+# open_about <button>: a press on "About"; sets about to the About window.
+open_about() {
+    local x y
+    read -r x y <<<"$(probe click txtAbout)"
+    xdotool mousemove "$x" "$y" click "$1"
+    about=$(timeout 20 xdotool search --sync --name '^About Tamlo QT-300 Simulator$' | head -n 1) ||
+        fail "About did not open"
+}
+# game: starts the program and sets window to its game window.
+game() {
+    wine "$game_exe" &
+    game=$!
+    window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
+        fail "no window titled Tamlo QT-350 Simulator"
+}
+
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f \
+    >/dev/null
+game
 
 # The new game of the start (its first landing comes after 7 s): the design's layout and texts.
 layout=$(probe layout game) || fail "layout: $layout"
+grep '^look' <<<"$layout"
+icons "$window" 96
 expect "$layout" 'txtDisplay=1-.*' 'txtMessage=' 'txtLevel=Level : 1' 'txtScore=Score : 000000' \
     'txtNoLand=Land : 0' 'txtMissFire=Miss Fire : 0'
 keys "$window" r Left
@@ -57,14 +112,15 @@ sleep 1.5
 
 # About, opened with the right button, centred over the game, which marches on behind it.
 keys "$window" r
-xdotool mousemove $(probe click txtAbout) click 3
-about=$(timeout 20 xdotool search --sync --name '^About Tamlo QT-300 Simulator$' | head -n 1) ||
-    fail "About did not open"
+open_about 3
 layout=$(probe layout about) || fail "About layout: $layout"
 expect "$layout" 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2'
+grep '^look' <<<"$layout"
+icons "$about" 96
 before=$(text txtDisplay)
 sleep 1.5
 [ "$(text txtDisplay)" != "$before" ] || fail "the march stopped behind About"
+behind_about_menu "$about"
 
 # System Info: the first value starts its path exactly, the second its folder's MSINFO32.EXE,
 # and without either the message box comes.
@@ -94,9 +150,7 @@ wine reg delete "$location_key" /f >/dev/null
 sysinfo "xdotool search --name '^Tamlo QT-350\$' >/dev/null" || fail "no message box"
 [ "$(probe box)" = $'Button OK\nStatic System Information Is Unavailable At This Time' ] ||
     fail "message box: $(probe box)"
-before=$(text txtDisplay)
-sleep 3.5 # longer than a landing's pause
-[ "$(text txtDisplay)" != "$before" ] || fail "the march stopped behind the message box"
+marches "behind the message box"
 xdotool key Return # to the message box, which has the focus
 keys "$about" Escape
 sleep 1
@@ -105,11 +159,28 @@ sleep 1
 keys "$window" Escape
 timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
 
-# At 150% the window and every control grow with the screen's DPI.
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-wine "$game_exe" &
-window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1)
-keys "$window" r
-layout=$(probe layout game) || fail "layout at 150%: $layout"
-keys "$window" Escape
+# At 96 dpi (without the face for the fallback), 150% and 200% the window and every control grow
+# with the screen's DPI; the texts stay whole, and the game goes on behind About's system menu.
+# look <dpi>
+look() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    game
+    layout=$(probe layout game) || fail "layout at $1 dpi: $layout"
+    grep '^look' <<<"$layout"
+    icons "$window" "$1"
+    keys "$window" r
+    open_about 1
+    layout=$(probe layout about) || fail "About layout at $1 dpi: $layout"
+    grep '^look' <<<"$layout"
+    icons "$about" "$1"
+    behind_about_menu "$about"
+    keys "$about" Escape
+    whole_display "$1"
+    keys "$window" Escape
+    timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
+}
+look 144
+look 192
+wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /f >/dev/null
+look 96
 echo "PASS: the Windows program under Wine"
