@@ -1,14 +1,14 @@
 // Build-time tool: turns the program icon's artwork (an XPM text file, edited by hand, which the
 // program itself compiles in) into the image files its package uses.
 //
-//   icon_tool program <artwork.xpm> <out-dir> <icon-name>
+//   icon_tool program <artwork.xpm> <out-dir> <icon-name> <drawn.xpm>...
 //       out-dir/tamlo.png        the program icon, 8-bit palette of 256 colours, no transparency
 //       out-dir/tamlo.ico        the same image for the Windows program file
-//       out-dir/hicolor/NxN/apps/<icon-name>.png   the desktop theme icons, square
+//       out-dir/hicolor/NxN/apps/<icon-name>.png   the desktop theme icons: each square artwork
+//                                drawn for N x N pixels, as it is drawn
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 
 #include <cstdio>
 
@@ -31,20 +31,8 @@ QImage Indexed(const QImage& artwork, int paletteSize) {
     return indexed;
 }
 
-// The artwork centred on a transparent square, scaled whole-pixel where it grows.
-QImage ThemeIcon(const QImage& artwork, int size) {
-    const int side = qMax(artwork.width(), artwork.height());
-    QImage square(side, side, QImage::Format_ARGB32);
-    square.fill(Qt::transparent);
-    {
-        QPainter painter(&square);
-        painter.drawImage((side - artwork.width()) / 2, (side - artwork.height()) / 2, artwork);
-    }
-    const auto mode = size >= side ? Qt::FastTransformation : Qt::SmoothTransformation;
-    return square.scaled(size, size, Qt::KeepAspectRatio, mode);
-}
-
-int Program(const QString& artworkPath, const QString& outDir, const QString& iconName) {
+int Program(const QString& artworkPath, const QString& outDir, const QString& iconName,
+            const QStringList& drawnPaths) {
     const QImage artwork(artworkPath);
     if (artwork.isNull()) {
         return Fail("cannot read", artworkPath);
@@ -57,11 +45,15 @@ int Program(const QString& artworkPath, const QString& outDir, const QString& ic
     if (!opaque.save(outDir + QStringLiteral("/tamlo.ico"), "ICO")) {
         return Fail("cannot write", outDir + QStringLiteral("/tamlo.ico"));
     }
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(outDir).arg(size);
+    for (const QString& drawnPath : drawnPaths) {
+        const QImage drawn(drawnPath);
+        if (drawn.isNull() || drawn.width() != drawn.height()) {
+            return Fail("no square artwork in", drawnPath);
+        }
+        const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(outDir).arg(drawn.width());
         QDir().mkpath(dir);
         const QString path = dir + QLatin1Char('/') + iconName + QStringLiteral(".png");
-        if (!ThemeIcon(opaque, size).save(path)) {
+        if (!drawn.convertToFormat(QImage::Format_ARGB32).save(path)) {
             return Fail("cannot write", path);
         }
     }
@@ -73,9 +65,10 @@ int Program(const QString& artworkPath, const QString& outDir, const QString& ic
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 5 && args.at(1) == QLatin1String("program")) {
-        return Program(args.at(2), args.at(3), args.at(4));
+    if (args.size() >= 5 && args.at(1) == QLatin1String("program")) {
+        return Program(args.at(2), args.at(3), args.at(4), args.mid(5));
     }
-    std::fprintf(stderr, "usage: icon_tool program <artwork.xpm> <out-dir> <icon-name>\n");
+    std::fprintf(stderr,
+                 "usage: icon_tool program <artwork.xpm> <out-dir> <icon-name> <drawn.xpm>...\n");
     return 2;
 }
