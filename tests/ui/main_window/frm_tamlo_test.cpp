@@ -1,7 +1,7 @@
 // The two windows' wiring on the offscreen platform: the timers and what the engine writes, how
 // labels fit it, the About command and the ways the About window closes, System Info's message.
 // What a person sees and hears on a real desktop is tested there (tests/app/desktop_test.py).
-#include "ui/main_window/qt/font_substitutions.h"
+#include "ui/common/qt/font_substitutions.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
 #include <QApplication>
