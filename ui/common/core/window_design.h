@@ -73,8 +73,7 @@ struct WindowDesign {
                 return control;
             }
         }
-        throw std::out_of_range(std::string(name) + " has no control " +
-                                std::string(controlName));
+        throw std::out_of_range(std::string(name) + " has no control " + std::string(controlName));
     }
     // The row's place in the table.
     constexpr int Index(const ControlDesign& row) const {

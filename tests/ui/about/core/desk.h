@@ -21,7 +21,9 @@ public:
         : RegStorePlatform([text] { return RegStore::FromText(text); }), file(std::move(file)) {}
     bool IsOrdinaryFile(const std::string& path) override { return Note("?", path); }
     bool StartProgram(const std::string& path) override { return Note("!", path); }
-    void ShowMessage(const std::string& text) override { log += text == SysInfoLauncher::kUnavailable ? "message " : text; }
+    void ShowMessage(const std::string& text) override {
+        log += text == SysInfoLauncher::kUnavailable ? "message " : text;
+    }
     bool Note(const char* what, const std::string& path) {
         log += what + path + " ";
         return path == file;

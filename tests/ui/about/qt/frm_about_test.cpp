@@ -92,11 +92,12 @@ private slots:
             OnModal("QMessageBox", answer);
             sysInfo->setFocus();
             QTest::keyClick(&about, Qt::Key_Return);
+
             OnModal("QMessageBox", answer);
             sysInfo->click();
             OnModal("QMessageBox", answer);
-            // The box just closed hands the activation back in its own time, later under load:
-            // Alt+S reaches only the active window, so ask until About is that.
+            // The box just closed hands the activation back in its own time, later under load;
+            // Alt+S reaches only the active window.
             QVERIFY(QTest::qWaitFor(
                 [&about] {
                     about.activateWindow();
