@@ -37,7 +37,7 @@ void Expect(bool ok, const char* control, const char* what, int got, int want) {
     }
 }
 
-HWND Window(const FormSpec& form) {
+HWND Window(const WindowDesign& form) {
     HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
     if (window == nullptr) {
         std::printf("FAIL no window titled %s\n", form.caption);
@@ -48,10 +48,8 @@ HWND Window(const FormSpec& form) {
 
 // The game window's control made from the row of that name.
 HWND GameControl(std::string_view name) {
-    const ControlSpec& row = kFrmTamloDesign.Control(name);
-    return GetDlgItem(Window(kFrmTamloDesign),
-                      WinForm::kFirstControlId +
-                          static_cast<int>(&row - kFrmTamloDesign.controls.data()));
+    const ControlDesign& row = kFrmTamloDesign.Control(name);
+    return GetDlgItem(Window(kFrmTamloDesign), WinForm::Id(kFrmTamloDesign, row));
 }
 
 std::wstring Text(HWND window) {
@@ -97,7 +95,7 @@ std::array<int, 3> Shown(HWND window, COLORREF colour) {
 
 // A label's text as the screen shows it beside the same text drawn here in the label's font and
 // colour with room to spare: a label that cuts its text shows less ink.
-void ExpectWhole(HWND control, const ControlSpec& row, const FormSpec& form, UINT dpi,
+void ExpectWhole(HWND control, const ControlDesign& row, const WindowDesign& form, UINT dpi,
                  const std::wstring& text) {
     if (row.kind != ControlKind::Label || text.empty()) {
         return;
@@ -122,7 +120,7 @@ void ExpectWhole(HWND control, const ControlSpec& row, const FormSpec& form, UIN
 
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
 // run time are printed for the script to check.
-void Layout(const FormSpec& form) {
+void Layout(const WindowDesign& form) {
     HWND window = Window(form);
     const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
     const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
@@ -139,9 +137,8 @@ void Layout(const FormSpec& form) {
         Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout",
                "top margin", about.top - game.top, game.bottom - about.bottom);
     }
-    for (const ControlSpec& row : form.controls) {
-        HWND control = GetDlgItem(window, WinForm::kFirstControlId +
-                                              static_cast<int>(&row - form.controls.data()));
+    for (const ControlDesign& row : form.controls) {
+        HWND control = GetDlgItem(window, WinForm::Id(form, row));
         if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line ||
             row.kind >= ControlKind::Menu) {
             continue;
@@ -197,7 +194,7 @@ void Layout(const FormSpec& form) {
 // here in the face the design names: the same ink, so none of it is cut, in a face whose every
 // character is as wide as the next, so the invaders move one place per tick.
 void Display() {
-    const ControlSpec& row = kFrmTamloDesign.Control("txtDisplay");
+    const ControlDesign& row = kFrmTamloDesign.Control("txtDisplay");
     HWND display = GameControl(row.name);
     std::wstring text;
     Picture shown;

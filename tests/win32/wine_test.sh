@@ -7,7 +7,9 @@
 # characters whole in a fixed-pitch face, the icons drawn for each size; once without that face,
 # for the fallback. The game marches on behind every window and in every loop of the system's.
 #   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
-set -euo pipefail
+set -eEuo pipefail
+# A step that fails without a word of its own still says where the test stopped.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 game_exe=$(realpath "$1") probe_exe=$(realpath "$2") work=$(realpath -m "$3") objdump=$4
 fail() {
     echo "FAIL: $*" >&2
@@ -48,10 +50,10 @@ expect "$file" 'icon 1: 16x16 20x20 24x24 32x32 40x40 48x48 64x64 256x256' \
 
 # icons <window> <dpi>: what the desktop is given to show, a big and a small icon at this DPI.
 icons() {
-    local want shown
+    local want seen
     want="Icon ($(($2 / 3)) x $(($2 / 3))) Icon ($(($2 / 6)) x $(($2 / 6)))"
-    shown=$(xprop -id "$1" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | xargs)
-    [ "$shown" = "$want" ] || fail "icons $shown, want $want at $2 dpi"
+    seen=$(xprop -id "$1" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | xargs)
+    [ "$seen" = "$want" ] || fail "icons $seen, want $want at $2 dpi"
 }
 # marches <what>: the display changes within 3.5 s, longer than a landing's pause.
 marches() {
@@ -69,24 +71,24 @@ behind_about_menu() {
 }
 # whole_display: the display's line once the row is full: printed for the log.
 whole_display() {
-    local shown
-    shown=$(probe display) || fail "display at $1 dpi: $shown"
-    echo "$shown"
+    local seen
+    seen=$(probe display) || fail "display at $1 dpi: $seen"
+    echo "$seen"
 }
+# shown <seconds> <title>: the shown window of that title, once there is one.
+shown() { timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1; }
 # open_about <button>: a press on "About"; sets about to the About window.
 open_about() {
     local x y
     read -r x y <<<"$(probe click txtAbout)"
     xdotool mousemove "$x" "$y" click "$1"
-    about=$(timeout 20 xdotool search --sync --name '^About Tamlo QT-300 Simulator$' | head -n 1) ||
-        fail "About did not open"
+    about=$(shown 20 'About Tamlo QT-300 Simulator') || fail "About did not open"
 }
 # game: starts the program and sets window to its game window.
 game() {
     wine "$game_exe" &
     game=$!
-    window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
-        fail "no window titled Tamlo QT-350 Simulator"
+    window=$(shown 60 'Tamlo QT-350 Simulator') || fail "no window titled Tamlo QT-350 Simulator"
 }
 
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f \
@@ -120,7 +122,6 @@ icons "$about" 96
 before=$(text txtDisplay)
 sleep 1.5
 [ "$(text txtDisplay)" != "$before" ] || fail "the march stopped behind About"
-behind_about_menu "$about"
 
 # System Info: the first value starts its path exactly, the second its folder's MSINFO32.EXE,
 # and without either the message box comes.
@@ -179,6 +180,7 @@ look() {
     keys "$window" Escape
     timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
 }
+look 96
 look 144
 look 192
 wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /f >/dev/null
