@@ -1,29 +1,37 @@
 #include "tests/win32/picture.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 namespace {
 
-// A bitmap of width x height whose pixels the program reads in place: 32 bits, top row first.
-HBITMAP Canvas(HDC dc, int width, int height, void** bits) {
+// The pixels of a size-sized canvas after paint(screen, canvas) has drawn on it, as the COLORREFs
+// (0x00BBGGRR) that GDI speaks.
+std::vector<COLORREF> Paint(SIZE size, const std::function<void(HDC, HDC)>& paint) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy; // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-// The canvas's pixels, 0x00RRGGBB each, as the COLORREFs (0x00BBGGRR) that GDI speaks.
-std::vector<COLORREF> Colours(const void* bits, int count) {
-    const auto* pixel = static_cast<const DWORD*>(bits);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    const HBITMAP canvas = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(dc, canvas);
+    paint(screen, dc);
+    GdiFlush();
     std::vector<COLORREF> colours;
-    for (int i = 0; i < count; ++i) {
+    const auto* pixel = static_cast<const DWORD*>(bits); // 0x00RRGGBB
+    for (int i = 0; i < size.cx * size.cy; ++i) {
         colours.push_back(RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF));
     }
+    SelectObject(dc, previous);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
     return colours;
 }
 
@@ -34,32 +42,22 @@ Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORRE
     Picture picture;
     picture.width_ = size.cx;
     picture.height_ = size.cy;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    const HBITMAP canvas = Canvas(screen, size.cx, size.cy, &bits);
-    const HGDIOBJ previousBitmap = SelectObject(dc, canvas);
-    const HGDIOBJ previousFont = SelectObject(dc, font);
-    const HBRUSH brush = CreateSolidBrush(ground);
-    RECT area{0, 0, size.cx, size.cy};
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ink);
-    area.left = left;
-    DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, format);
-    GdiFlush();
-    picture.pixels_ = Colours(bits, size.cx * size.cy);
-    SelectObject(dc, previousFont);
-    SelectObject(dc, previousBitmap);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    picture.pixels_ = Paint(size, [&](HDC /*screen*/, HDC dc) {
+        const HGDIOBJ previous = SelectObject(dc, font);
+        const HBRUSH brush = CreateSolidBrush(ground);
+        RECT area{0, 0, size.cx, size.cy};
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ink);
+        area.left = left;
+        DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, format);
+        SelectObject(dc, previous);
+    });
     return picture;
 }
 
 Picture Picture::Grab(HWND window) {
-    Picture picture;
     RECT client{};
     GetClientRect(window, &client);
     MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
@@ -69,22 +67,12 @@ Picture Picture::Grab(HWND window) {
         MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&seen), 2);
         IntersectRect(&client, &client, &seen);
     }
-    const POINT origin{client.left, client.top};
-    OffsetRect(&client, -origin.x, -origin.y);
-    picture.width_ = client.right;
-    picture.height_ = client.bottom;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    const HBITMAP canvas = Canvas(screen, client.right, client.bottom, &bits);
-    const HGDIOBJ previous = SelectObject(dc, canvas);
-    BitBlt(dc, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    picture.pixels_ = Colours(bits, client.right * client.bottom);
-    SelectObject(dc, previous);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    Picture picture;
+    picture.width_ = client.right - client.left;
+    picture.height_ = client.bottom - client.top;
+    picture.pixels_ = Paint({picture.width_, picture.height_}, [&](HDC screen, HDC dc) {
+        BitBlt(dc, 0, 0, picture.width_, picture.height_, screen, client.left, client.top, SRCCOPY);
+    });
     return picture;
 }
 

@@ -6,11 +6,12 @@
 # 144 and 192 dpi as captured from the screen: every label's text whole, the display's eight
 # characters whole in a fixed-pitch face, the icons drawn for each size; once without that face,
 # for the fallback. The game marches on behind every window and in every loop of the system's.
-#   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
+#   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump> <dpi_change_test.exe>
 set -eEuo pipefail
 # A step that fails without a word of its own still says where the test stopped.
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 game_exe=$(realpath "$1") probe_exe=$(realpath "$2") work=$(realpath -m "$3") objdump=$4
+dpi_exe=$(realpath "$5")
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -93,6 +94,8 @@ game() {
 
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f \
     >/dev/null
+# A move to a screen of another scale, which Wine never makes, sent by a program of the windows.
+moved=$(wine "$dpi_exe" | tr -d '\r') || fail "$moved"
 game
 
 # The new game of the start (its first landing comes after 7 s): the design's layout and texts.

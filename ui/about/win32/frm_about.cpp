@@ -12,7 +12,6 @@ namespace tamlo {
 namespace {
 
 const WindowDesign& kDesign = kFrmAboutDesign;
-constexpr UINT_PTR kTickTimer = 1;
 
 } // namespace
 
@@ -34,6 +33,8 @@ void frmAbout::ShowModal(HWND owner, MessageLoop& loop) {
     ShowWindow(dialog, SW_SHOW);
     loop.RunModal(dialog);
 }
+
+frmAbout::frmAbout(HWND owner, MessageLoop& loop) : owner_(owner), loop_(loop), icons_(IDI_ABOUT) {}
 
 frmAbout::~frmAbout() {
     DestroyIcon(programIcon_);
@@ -62,6 +63,19 @@ INT_PTR CALLBACK frmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
     case WM_DPICHANGED:
         self->OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = self->OnGetDpiScaledSize(static_cast<UINT>(wParam));
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE); // the dialog's answer: the size is given
+        return TRUE;
+    case WM_ENTERSIZEMOVE:
+    case WM_ENTERMENULOOP:
+        // Dragging this window and its system menu run loops of their own: the game goes on.
+        MessageLoop::EnterSystemLoop(hwnd);
+        return FALSE;
+    case WM_EXITSIZEMOVE:
+    case WM_EXITMENULOOP:
+        MessageLoop::LeaveSystemLoop(hwnd);
+        return FALSE;
     default:
         return FALSE;
     }
@@ -70,13 +84,6 @@ INT_PTR CALLBACK frmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
 BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
     hwnd_ = hwnd;
     SetWindowTextW(hwnd, WinForm::Wide(kDesign.caption).c_str());
-    const HINSTANCE instance = GetWindowInstance(hwnd);
-    for (const WPARAM size : {ICON_BIG, ICON_SMALL}) {
-        const int side = GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
-        SendMessageW(hwnd, WM_SETICON, size,
-                     reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ABOUT),
-                                                         IMAGE_ICON, side, side, LR_SHARED)));
-    }
 
     // Only the buttons take the focus, OK first.
     form_.Build(hwnd, loop_);
@@ -92,13 +99,14 @@ BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
 
 void frmAbout::Layout(UINT dpi) {
     form_.Layout(dpi);
-    // The program icon fills the picture box inside its sunken border.
+    icons_.Set(hwnd_, dpi);
+    // The program's picture fills the box inside its sunken border.
     HWND picIcon = form_.Control("picIcon");
     RECT inside{};
     GetClientRect(picIcon, &inside);
     const HICON previous = programIcon_;
     programIcon_ =
-        static_cast<HICON>(LoadImageW(GetWindowInstance(hwnd_), MAKEINTRESOURCEW(IDI_TAMLO),
+        static_cast<HICON>(LoadImageW(GetWindowInstance(hwnd_), MAKEINTRESOURCEW(IDI_PICTURE),
                                       IMAGE_ICON, inside.right, inside.bottom, 0));
     Static_SetIcon(picIcon, programIcon_);
     DestroyIcon(previous);
@@ -137,6 +145,11 @@ void frmAbout::OnClose(HWND /*hwnd*/) {
     Unload();
 }
 
+SIZE frmAbout::OnGetDpiScaledSize(UINT dpi) const {
+    // The design's size at the new scale, not the frame scaled from the old one.
+    return form_.FrameSize(GetWindowStyle(hwnd_), GetWindowExStyle(hwnd_), dpi);
+}
+
 void frmAbout::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
     Layout(dpi);
     SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -152,12 +165,11 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::StartSysInfo() {
-    // The message box runs a loop of the system's own, which knows nothing of the game's timers;
-    // a WM_TIMER meanwhile runs the ticks that fall due.
-    SetTimer(hwnd_, kTickTimer, USER_TIMER_MINIMUM, nullptr);
+    // The message box runs a loop of the system's own.
+    MessageLoop::EnterSystemLoop(hwnd_);
     WinLauncherPlatform platform(hwnd_);
     SysInfoLauncher(platform).StartSysInfo();
-    KillTimer(hwnd_, kTickTimer);
+    MessageLoop::LeaveSystemLoop(hwnd_);
 }
 
 void frmAbout::Unload() {

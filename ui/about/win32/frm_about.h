@@ -2,6 +2,7 @@
 
 #include "ui/about/core/frm_about_design.h"
 #include "ui/common/win32/win_form.h"
+#include "ui/common/win32/window_icons.h"
 
 #include <windows.h>
 
@@ -23,7 +24,7 @@ public:
     frmAbout& operator=(const frmAbout&) = delete;
 
 private:
-    frmAbout(HWND owner, MessageLoop& loop) : owner_(owner), loop_(loop) {}
+    frmAbout(HWND owner, MessageLoop& loop);
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog(HWND hwnd, HWND focus, LPARAM param);
@@ -32,6 +33,7 @@ private:
     void OnTimer(HWND hwnd, UINT id);
     void OnClose(HWND hwnd);
     void OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested);
+    SIZE OnGetDpiScaledSize(UINT dpi) const;
 
     void Layout(UINT dpi);
     void Form_Load();
@@ -44,6 +46,7 @@ private:
     MessageLoop& loop_;
     HWND hwnd_ = nullptr;
     WinForm form_{kFrmAboutDesign};
+    WindowIcons icons_;
     HICON programIcon_ = nullptr;
 };
 

@@ -32,6 +32,20 @@ void MessageLoop::RunModal(HWND dialog) {
     }
 }
 
+namespace {
+
+constexpr UINT_PTR kSystemLoopTimer = 1;
+
+} // namespace
+
+void MessageLoop::EnterSystemLoop(HWND window) {
+    SetTimer(window, kSystemLoopTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void MessageLoop::LeaveSystemLoop(HWND window) {
+    KillTimer(window, kSystemLoopTimer);
+}
+
 void MessageLoop::RunDueTicks() {
     for (std::size_t i = 0; i < timers_.size(); ++i) {
         if (WaitForSingleObject(timers_[i]->Handle(), 0) == WAIT_OBJECT_0) {

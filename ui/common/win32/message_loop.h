@@ -21,8 +21,13 @@ public:
     // Runs while dialog exists, with its keyboard interface (Tab, Enter, Esc, access keys). A
     // WM_QUIT on the way is posted again for the outer loop.
     void RunModal(HWND dialog);
-    // Runs the ticks that fell due, without waiting: for loops of the system's own (a message
-    // box, moving a window), which dispatch WM_TIMER but know nothing of these timers.
+    // Loops of the system's own (moving a window, its system menu, a message box) dispatch
+    // WM_TIMER but know nothing of these timers: from entering such a loop for window to leaving
+    // it, a window timer of window's brings the window WM_TIMER, which runs RunDueTicks. Every
+    // window of the program does this, so the game goes on in every loop.
+    static void EnterSystemLoop(HWND window);
+    static void LeaveSystemLoop(HWND window);
+    // Runs the ticks that fell due, without waiting.
     void RunDueTicks();
 
 private:

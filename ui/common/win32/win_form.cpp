@@ -130,11 +130,28 @@ const WinForm::Item* WinForm::Find(HWND control) const {
 }
 
 HFONT WinForm::MakeFont(const FontDesign& font, UINT dpi) {
+    // The faces the designs name, as Windows has them. "MS Sans Serif" is a bitmap face in a few
+    // pixel sizes that GDI cannot scale to 125%, 150% or 200%; "Microsoft Sans Serif" is the
+    // scalable TrueType face of the same design. Where a face is missing, the system's fallback
+    // is of the same kind: a fixed-pitch face for the display, so every character is one place.
+    struct Face {
+        std::string_view design;
+        const wchar_t* windows;
+        BYTE pitchAndFamily;
+    };
+    static constexpr Face kFaces[] = {
+        {"MS Sans Serif", L"Microsoft Sans Serif", VARIABLE_PITCH | FF_SWISS},
+        {"Courier New", L"Courier New", FIXED_PITCH | FF_MODERN},
+    };
+    const auto* face = std::ranges::find(kFaces, std::string_view(font.family), &Face::design);
+    const std::wstring family = face != std::end(kFaces) ? face->windows : Wide(font.family);
+    const BYTE pitchAndFamily =
+        face != std::end(kFaces) ? face->pitchAndFamily : DEFAULT_PITCH | FF_DONTCARE;
     // A negative height asks for the character height, which is what a point size measures.
     return CreateFontW(-MulDiv(font.centipoints, static_cast<int>(dpi), kCentipointsPerInch), 0, 0,
                        0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, Wide(font.family).c_str());
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily,
+                       family.c_str());
 }
 
 void WinForm::Layout(UINT dpi) {
@@ -162,6 +179,14 @@ void WinForm::Place(Item& item) const {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowFont(item.window, item.font, TRUE);
     DeleteObject(old);
+    if (row.kind == ControlKind::TextBox) {
+        // A new font brings the edit's own margins, half a character on each side, which leave
+        // the display too little room for its eight characters: it keeps one pixel inside its
+        // frame, as the Linux window does, in whole pixels at this DPI.
+        const auto margin = static_cast<WORD>(dpi_ / USER_DEFAULT_SCREEN_DPI);
+        SendMessageW(item.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(margin, margin));
+    }
 }
 
 void WinForm::SetText(HWND control, std::string_view text) const {
@@ -175,22 +200,34 @@ void WinForm::FitToText(const Item& item) const {
     if (item.row->sizing == Sizing::Fixed) {
         return;
     }
-    RECT bounds{0, 0, Pixels(item.row->width, dpi_), 0};
-    UINT format = DT_CALCRECT | DT_NOPREFIX;
-    format |= item.row->sizing == Sizing::AutoSize ? DT_SINGLELINE : DT_WORDBREAK;
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item.window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(item.window, text.data(), static_cast<int>(text.size()))));
     HDC dc = GetDC(item.window);
     const HGDIOBJ previous = SelectObject(dc, item.font);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, format);
+    const SIZE size = TextSize(dc, text, *item.row, dpi_);
     SelectObject(dc, previous);
     ReleaseDC(item.window, dc);
-    if (item.row->sizing == Sizing::WrapHeight) {
-        bounds.right = Pixels(item.row->width, dpi_);
-    }
-    SetWindowPos(item.window, nullptr, 0, 0, bounds.right, bounds.bottom,
+    SetWindowPos(item.window, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE WinForm::TextSize(HDC dc, std::wstring_view text, const ControlDesign& row, UINT dpi) {
+    const int width = Pixels(row.width, dpi);
+    RECT bounds{0, 0, width, 0};
+    UINT format = DT_CALCRECT | DT_NOPREFIX;
+    format |= row.sizing == Sizing::AutoSize ? DT_SINGLELINE : DT_WORDBREAK;
+    DrawTextW(dc, text.data(), static_cast<int>(text.size()), &bounds, format);
+    if (row.sizing == Sizing::WrapHeight) {
+        return {width, bounds.bottom};
+    }
+    // A glyph may reach past its advance (a bold "t" does by a pixel): the label takes that in
+    // too, so the last character is drawn whole.
+    ABC last{};
+    if (!text.empty() && GetCharABCWidthsW(dc, text.back(), text.back(), &last) && last.abcC < 0) {
+        bounds.right -= last.abcC;
+    }
+    return {bounds.right, bounds.bottom};
 }
 
 HBRUSH WinForm::ControlColour(HWND window, HDC dc, HWND control) const {
@@ -208,11 +245,14 @@ HBRUSH WinForm::ControlColour(HWND window, HDC dc, HWND control) const {
     return brush;
 }
 
+SIZE WinForm::FrameSize(DWORD style, DWORD exStyle, UINT dpi) const {
+    RECT frame{0, 0, Pixels(design_.clientWidth, dpi), Pixels(design_.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 RECT WinForm::CentredFrame(DWORD style, DWORD exStyle, const RECT& area) const {
-    RECT frame{0, 0, Pixels(design_.clientWidth, dpi_), Pixels(design_.clientHeight, dpi_)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    const auto [width, height] = FrameSize(style, exStyle, dpi_);
     const int left = area.left + (area.right - area.left - width) / 2;
     const int top = area.top + (area.bottom - area.top - height) / 2;
     return {left, top, left + width, top + height};

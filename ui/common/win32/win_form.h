@@ -52,13 +52,18 @@ public:
     // a line's own colour.
     HBRUSH ControlColour(HWND window, HDC dc, HWND control) const;
 
+    // The size of a window with this style whose client area is the design's at dpi.
+    SIZE FrameSize(DWORD style, DWORD exStyle, UINT dpi) const;
     // The frame of a window with this style whose client area is the design's, centred on area.
     RECT CentredFrame(DWORD style, DWORD exStyle, const RECT& area) const;
 
     static int Pixels(int twips, UINT dpi) {
         return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
     }
+    // The design's face at its point size, as Windows has it.
     static HFONT MakeFont(const FontDesign& font, UINT dpi);
+    // The size a label that fits its text takes for text in the font selected into dc.
+    static SIZE TextSize(HDC dc, std::wstring_view text, const ControlDesign& row, UINT dpi);
     static std::wstring Wide(std::string_view text);
 
 private:

@@ -9,21 +9,17 @@
 #include <windowsx.h>
 
 #include <string>
+#include <utility>
 
 namespace tamlo {
 namespace {
 
 const WindowDesign& kDesign = kFrmTamloDesign;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr UINT_PTR kTickTimer = 1;
 
 // A disabled edit draws its text in the system's grey, too faint to read the game by: the display
 // draws its text in the window text colour and leaves the rest, its frame included, to the edit.
-LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                             DWORD_PTR /*data*/) {
-    if (message != WM_PAINT) {
-        return DefSubclassProc(edit, message, wParam, lParam);
-    }
+LRESULT PaintDisplay(HWND edit) {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(edit, &paint);
     RECT inside{};
@@ -32,7 +28,7 @@ LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
     const HFONT previous = SelectFont(dc, GetWindowFont(edit));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)) + 1;
+    inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0));
     wchar_t text[32] = {}; // the display line has eight characters
     DrawTextW(dc, text, GetWindowTextW(edit, text, 32), &inside, DT_SINGLELINE | DT_NOPREFIX);
     SelectFont(dc, previous);
@@ -40,15 +36,27 @@ LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
     return 0;
 }
 
+LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                             DWORD_PTR /*data*/) {
+    return message == WM_PAINT ? PaintDisplay(edit)
+                               : DefSubclassProc(edit, message, wParam, lParam);
+}
+
 } // namespace
 
-FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop) : loop_(loop), engine_(*this, random_) {
+FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop)
+    : loop_(loop), icons_(IDI_TAMLO), engine_(*this, random_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    // The system takes the small icon from the same resource.
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAMLO));
+    // Until the window has its own for its DPI: the program icon as drawn for the system's sizes.
+    for (auto [icon, metric] :
+         {std::pair{&windowClass.hIcon, SM_CXICON}, std::pair{&windowClass.hIconSm, SM_CXSMICON}}) {
+        const int side = GetSystemMetrics(metric);
+        *icon = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAMLO), IMAGE_ICON, side, side, LR_SHARED));
+    }
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     const std::wstring className = WinForm::Wide(kDesign.name);
@@ -87,15 +95,18 @@ LRESULT CALLBACK FrmTamlo::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     case WM_ENTERSIZEMOVE:
     case WM_ENTERMENULOOP:
         // Moving the window and the system menu run loops of their own: keep the ticks going.
-        SetTimer(hwnd, kTickTimer, USER_TIMER_MINIMUM, nullptr);
+        MessageLoop::EnterSystemLoop(hwnd);
         break;
     case WM_EXITSIZEMOVE:
     case WM_EXITMENULOOP:
-        KillTimer(hwnd, kTickTimer);
+        MessageLoop::LeaveSystemLoop(hwnd);
         break;
     case WM_DPICHANGED:
         self->OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = self->OnGetDpiScaledSize(static_cast<UINT>(wParam));
+        return TRUE;
     default:
         break;
     }
@@ -117,6 +128,7 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     mnuAbout_ = form_.Id("mnuAbout");
 
     form_.Layout(GetDpiForWindow(hwnd));
+    icons_.Set(hwnd, GetDpiForWindow(hwnd));
     Form_Load();
     return TRUE;
 }
@@ -188,8 +200,15 @@ void FrmTamlo::OnDestroy(HWND /*hwnd*/) {
     PostQuitMessage(0);
 }
 
+SIZE FrmTamlo::OnGetDpiScaledSize(UINT dpi) const {
+    // On a screen of another scale the window takes the design's size at that scale, not its
+    // frame scaled from the old one.
+    return form_.FrameSize(kStyle, 0, dpi);
+}
+
 void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
     form_.Layout(dpi);
+    icons_.Set(hwnd, dpi);
     SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

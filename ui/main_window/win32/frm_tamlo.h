@@ -4,6 +4,7 @@
 #include "engine/game_engine.h"
 #include "engine/game_view.h"
 #include "ui/common/win32/win_form.h"
+#include "ui/common/win32/window_icons.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
 
 #include <windows.h>
@@ -36,6 +37,7 @@ private:
     void OnTimer(HWND hwnd, UINT id);
     void OnDestroy(HWND hwnd);
     void OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested);
+    SIZE OnGetDpiScaledSize(UINT dpi) const;
 
     void Form_Load();
     void Form_KeyDown(int keyCode);
@@ -52,6 +54,7 @@ private:
     MessageLoop& loop_;
     HWND hwnd_ = nullptr;
     WinForm form_{kFrmTamloDesign};
+    WindowIcons icons_;
     // What the window drives, made from its design table.
     WaitTimer* TimerWait_ = nullptr;
     WaitTimer* TimerLevel_ = nullptr;
