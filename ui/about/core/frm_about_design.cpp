@@ -55,7 +55,7 @@ constexpr std::array kControls{
                   .top = 1200,
                   .width = 3735,
                   .height = 210,
-                  .text = "Copyright (c) 2026 the Tamlo QT-350 Simulator contributors",
+                  .text = "Copyright (c) 2026 Tamlo QT-350 contributors",
                   .colour = kBlack,
                   .tabIndex = 6},
     ControlDesign{.name = "lblTitle",

@@ -39,10 +39,6 @@ frmAbout::frmAbout(QWidget* owner)
     connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(&QtForm::Get<QPushButton>(*this, kDesign, "cmdSysInfo"), &QPushButton::clicked, this,
             &frmAbout::cmdSysInfo_Click);
-    // The copyright line is slightly wider than its box in the dialog font: a condensed cut fits.
-    QFont condensed = font();
-    condensed.setStretch(85);
-    QtForm::Get<QLabel>(*this, kDesign, "lblDescription").setFont(condensed);
     // An etched groove: the white line a pixel below the grey one.
     auto& white = QtForm::Get<QWidget>(*this, kDesign, "Line1", 0);
     white.move(white.pos() + QPoint(0, 1));

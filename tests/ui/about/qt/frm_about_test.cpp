@@ -2,6 +2,7 @@
 // System Info's message when no tool is found. Its look and its names for a screen reader are
 // tested on a real desktop (tests/app/desktop_test.py).
 #include "tests/ui/common/qt/modal_window.h"
+#include "tests/ui/common/qt/whole_text.h"
 #include "ui/about/qt/frm_about.h"
 #include "ui/common/qt/font_substitutions.h"
 
@@ -49,8 +50,8 @@ private slots:
     }
     void cleanup() { owner.reset(); }
 
-    // Each opening is freshly loaded, with all its controls. OK, Esc and Enter close it through
-    // OK, the close box without it.
+    // Each opening is freshly loaded, with all its controls, every text shown whole. OK, Esc and
+    // Enter close it through OK, the close box without it.
     void itLoadsAndClosesThroughOkOrTheCloseBox() {
         const std::function<void(QDialog&)> ways[] = {
             [](QDialog& about) { about.findChild<QPushButton*>("cmdOK")->click(); },
@@ -60,6 +61,7 @@ private slots:
         };
         for (const auto& close : ways) {
             QStringList seen;
+            QStringList cut;
             WithAbout([&](QDialog& about) {
                 connect(&about, &QDialog::finished,
                         [&seen](int result) { seen << QString::number(result); });
@@ -67,11 +69,17 @@ private slots:
                      << about.findChild<QLabel*>("lblTitle")->text()
                      << about.findChild<QLabel*>("lblVersion")->text()
                      << QString::number(about.findChildren<QWidget*>(kAboutControls).size());
+                for (QLabel* label : about.findChildren<QLabel*>()) {
+                    if (!label->text().isEmpty() && !tamlo::testing::ShowsWholeText(*label)) {
+                        cut << label->text();
+                    }
+                }
                 close(about);
             });
             const QString closed = &close < &ways[3] ? "1" : "0";
             QCOMPARE(seen, QStringList({"owner owns frmAbout", "Tamlo QT-350", "Version 0.0.2",
                                         "10", closed}));
+            QCOMPARE(cut, QStringList()); // every text shown whole
         }
     }
 

@@ -2,6 +2,7 @@
 // labels fit it, the About command, and a name its design table lacks. What a person sees and
 // hears on a real desktop is tested there (tests/app/desktop_test.py).
 #include "tests/ui/common/qt/modal_window.h"
+#include "tests/ui/common/qt/whole_text.h"
 #include "ui/common/qt/font_substitutions.h"
 #include "ui/common/qt/qt_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
@@ -94,11 +95,8 @@ private slots:
         QCOMPARE(find("txtMessage")->font().weight(), 700);
         QCOMPARE(find("txtMessage")->palette().color(QPalette::WindowText), QColor(Qt::red));
         QCOMPARE(find("txtMessage")->size(), QSize(249, 25));
-        for (QLabel* label : window->findChildren<QLabel*>()) { // auto-size labels: exactly
-            QVERIFY2(label->wordWrap()
-                         ? label->fontMetrics().horizontalAdvance(label->text()) <= label->width()
-                         : label->size() == label->sizeHint(),
-                     qPrintable(label->text()));
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            QVERIFY2(tamlo::testing::ShowsWholeText(*label), qPrintable(label->text()));
         }
     }
 
