@@ -60,7 +60,8 @@ def indexed(width, height, colours, rows, bits):
     stride = (width * bits + 31) // 32 * 4
     pixels = b"".join(pack([keys.index(k) for k in row], bits, stride) for row in reversed(rows))
     clear = mask(width, height, lambda x, y: False)
-    return header(width, height, bits, len(pixels) + len(clear), 1 << bits) + palette + pixels + clear
+    head = header(width, height, bits, len(pixels) + len(clear), 1 << bits)
+    return head + palette + pixels + clear
 
 
 def argb(width, height, colours, rows):
