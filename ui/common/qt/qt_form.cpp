@@ -7,6 +7,8 @@ namespace tamlo {
 namespace {
 
 constexpr int kBoldWeight = 700;
+// The grey of the toolkit's standard light scheme, the ground the design's colours were chosen on.
+constexpr std::uint32_t kStandardGrey = 0x00EFEFEF;
 
 } // namespace
 
@@ -35,6 +37,18 @@ void QtForm::SetUpWindow(QWidget& window, const FormSpec& form) {
     window.setWindowTitle(QString::fromLatin1(form.caption));
     window.setFixedSize(TwipsToPixels(form.clientWidth), TwipsToPixels(form.clientHeight));
     window.setFont(Font(form.font, window.font()));
+    // On a dark desktop palette the texts whose colours the design fixes (black, blue, red) could
+    // not be read: there the window and everything on it keep a light scheme, which the toolkit
+    // works out from the standard grey; a disabled box shows that grey, as in the standard scheme.
+    // A light desktop palette is kept as it is.
+    const QPalette desktop = window.palette();
+    if (desktop.color(QPalette::Window).lightness() <
+        desktop.color(QPalette::WindowText).lightness()) {
+        const QColor grey = Colour(kStandardGrey);
+        QPalette light(grey, grey);
+        light.setColor(QPalette::Disabled, QPalette::Base, grey);
+        window.setPalette(light);
+    }
 }
 
 QLabel* QtForm::MakeLabel(QWidget& window, const ControlSpec& control) {
