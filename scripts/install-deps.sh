@@ -15,6 +15,7 @@ test_packages=(
     "${game_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data openbox
+    mutter xfwm4 kwin-x11 kwin-style-breeze qt6-gtk-platformtheme qt6ct
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64 python3

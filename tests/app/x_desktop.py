@@ -54,8 +54,8 @@ class Desktop:
         return subprocess.run(command, env=self.env, check=True, capture_output=True, text=True,
                               timeout=10).stdout
 
-    def window_manager(self, command):
-        self.spawn(command, env=self.env)
+    def window_manager(self, command):  # with a session bus whose services see this display
+        self.spawn(["dbus-run-session", "--", *command], env=self.env)
         return until(lambda: "window id" in self.run("xprop", "-root",
                                                      "_NET_SUPPORTING_WM_CHECK"), 20)
 
@@ -91,10 +91,10 @@ class Desktop:
         left, top = self.client(wid)[:2]
         self.run("xdotool", "mousemove", str(left + x), str(top + y), "click", button)
 
-    def end(self):
+    def end(self):  # the X server last, and so that it clears its socket for the next one
         for process in reversed(self.processes):
             try:
-                os.killpg(process.pid, 9)
+                os.killpg(process.pid, 15 if process is self.processes[0] else 9)
             except ProcessLookupError:
                 pass
             process.wait()
