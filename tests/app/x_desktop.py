@@ -30,8 +30,10 @@ class Desktop:
         os.makedirs(self.home, mode=0o700)
         self.processes = []
         read, write = os.pipe()
+        # Only the abstract socket: a file in /tmp/.X11-unix can be taken over by an X server
+        # that cannot see this one's lock (in another process namespace), but that one cannot.
         self.spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
-                    "-nolisten", "tcp"], pass_fds=[write])
+                    "-nolisten", "tcp", "-nolisten", "unix"], pass_fds=[write])
         os.close(write)
         with os.fdopen(read) as display:  # written once the server takes clients
             number = display.readline().strip()
