@@ -1,7 +1,8 @@
 """Both windows stand where a player expects them under the window managers of Debian's desktops:
 the game centred on the screen's free area and the About window centred over the game, frames
-included, within 2 px. A window too big for the screen has its frame's top-left corner at that
-of the free area along each side it does not fit, so its title bar can be reached. Each desktop
+included, within 2 px, and both on the free area. A window too big for it has its frame's
+top-left corner at that of the free area along each side it does not fit, so that its title bar
+can be reached. Each desktop
 runs on an X server of its own. Run by placement_test.sh with the arguments
     <program> <work-dir>"""
 import sys
@@ -19,7 +20,9 @@ ABOUT_LABEL = (205, 285)  # a point of the "About" label in the game window
 
 def start(span, size):  # where a window of that size starts along one side of the free area
     (start, length), (free_start, free_length) = span
-    return free_start if size > free_length else start + (length - size) / 2
+    if size > free_length:
+        return free_start
+    return min(max(start + (length - size) / 2, free_start), free_start + free_length - size)
 
 
 def placed(desktop, wid, over, what):  # centred over over(), kept on the free area
@@ -63,6 +66,13 @@ def small_screens():
         placed(desktop, gid, desktop.free_area, "1024 x 340: the game at the top")
         placed(desktop, about(desktop, gid), lambda: desktop.outline(gid),
                "1024 x 340: About over the game")
+        desktop.run("xdotool", "key", "Escape")
+        until(lambda: desktop.window(ABOUT, 0) is None)
+        # Over a game at the screen's right edge, About stays on the screen.
+        desktop.run("xdotool", "windowmove", gid, "762", "20")
+        until(lambda: desktop.client(gid)[0] == 762)
+        placed(desktop, about(desktop, gid), lambda: desktop.outline(gid),
+               "1024 x 340: About over the game at the right edge")
     finally:
         desktop.end()
     desktop, gid = desktop_with("openbox", "240x200")  # too small for either
