@@ -57,9 +57,12 @@ class Desktop:
                               timeout=10).stdout
 
     def window_manager(self, command):  # with a session bus whose services see this display
-        self.spawn(["dbus-run-session", "--", *command], env=self.env)
-        return until(lambda: "window id" in self.run("xprop", "-root",
-                                                     "_NET_SUPPORTING_WM_CHECK"), 20)
+        running = lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        for _ in range(3):  # on a busy machine one may give up at once; it is started again
+            manager = self.spawn(["dbus-run-session", "--", *command], env=self.env)
+            if until(lambda: running() or manager.poll() is not None, 20) and running():
+                return True
+        return False
 
     def start(self, program, **settings):
         return self.spawn([program], env=dict(self.env, **settings))
