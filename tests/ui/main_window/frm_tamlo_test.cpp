@@ -1,6 +1,7 @@
 // The two windows' wiring on the offscreen platform: the timers and what the engine writes, how
 // labels fit it, the About command and the ways the About window closes, System Info's message.
 // What a person sees and hears on a real desktop is tested there (tests/app/desktop_test.py).
+#include "ui/common/qt/interval_timer.h"
 #include "ui/main_window/qt/font_substitutions.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
@@ -33,10 +34,11 @@ class FrmTamloTest : public QObject {
     }
     QString text(const char* name) const { return find(name)->text(); }
     QString display() const { return find<QLineEdit>("txtDisplay")->text(); }
-    bool ticking(const char* name) const { return find<QTimer>(name)->isActive(); }
+    bool ticking(const char* name) const { return find<tamlo::IntervalTimer>(name)->isActive(); }
     void tick(const char* name, int times = 1) const {
         for (int i = 0; i < times; ++i) {
-            QMetaObject::invokeMethod(find<QTimer>(name), "timeout", Qt::DirectConnection);
+            QMetaObject::invokeMethod(find<tamlo::IntervalTimer>(name), "timeout",
+                                      Qt::DirectConnection);
         }
     }
     // Runs act on the next modal window of that class once it is open: modal windows return
@@ -79,9 +81,8 @@ private slots:
     // for one tick of the wait timer, during which aim and fire keys are dropped.
     void theTimersDriveTheGameAndPauseIt() {
         QCOMPARE(display(), QStringLiteral("1-      "));
-        QCOMPARE(find<QTimer>("TimerLevel")->interval(), 1000);
-        QCOMPARE(find<QTimer>("TimerWait")->interval(), 2000);
-        QCOMPARE(find<QTimer>("TimerLevel")->timerType(), Qt::PreciseTimer);
+        QCOMPARE(find<tamlo::IntervalTimer>("TimerLevel")->interval(), 1000);
+        QCOMPARE(find<tamlo::IntervalTimer>("TimerWait")->interval(), 2000);
         QVERIFY(ticking("TimerLevel") && !ticking("TimerWait"));
         tick("TimerLevel", 7);
         const QString landed = display();
@@ -113,7 +114,7 @@ private slots:
         QCOMPARE(text("txtMessage"), QStringLiteral("Advance to Next Level..."));
         tick("TimerWait");
         QCOMPARE(text("txtLevel"), QStringLiteral("Level : 2"));
-        QCOMPARE(find<QTimer>("TimerLevel")->interval(), 800);
+        QCOMPARE(find<tamlo::IntervalTimer>("TimerLevel")->interval(), 800);
         QCOMPARE(find("txtMessage")->font().weight(), 700);
         QCOMPARE(find("txtMessage")->palette().color(QPalette::WindowText), QColor(Qt::red));
         QCOMPARE(find("txtMessage")->size(), QSize(249, 25));

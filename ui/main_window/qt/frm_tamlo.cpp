@@ -4,6 +4,7 @@
 #include "ui/about/qt/frm_about.h"
 #include "ui/common/qt/accessible_control.h"
 #include "ui/common/qt/frame_placement.h"
+#include "ui/common/qt/interval_timer.h"
 #include "ui/common/qt/qt_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
 #include "ui/main_window/core/game_keys.h"
@@ -16,19 +17,17 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 
 namespace tamlo {
 namespace {
 
 const FormSpec& kDesign = kFrmTamloDesign;
 
-QTimer* MakeTimer(QObject* owner, const char* name) {
+IntervalTimer* MakeTimer(QObject* owner, const char* name) {
     const ControlSpec& design = kDesign.Control(name);
-    auto* timer = new QTimer(owner);
+    // At the fastest levels the march ticks every 2 ms.
+    auto* timer = new IntervalTimer(owner);
     timer->setObjectName(QString::fromLatin1(name));
-    // Precise, because at the fastest levels the march ticks every 2 ms.
-    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(design.interval);
     if (design.enabled) {
         timer->start();
@@ -67,8 +66,8 @@ FrmTamlo::FrmTamlo(QWidget* parent)
 
     setWindowIcon(QIcon(Icons::Program()));
     setFocusPolicy(Qt::StrongFocus);
-    connect(TimerLevel_, &QTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
-    connect(TimerWait_, &QTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
+    connect(TimerLevel_, &IntervalTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
+    connect(TimerWait_, &IntervalTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
 
     // Disabled, the display takes no focus and no input: every key goes to the window.
     const ControlSpec& display = kDesign.Control("txtDisplay");
@@ -182,7 +181,7 @@ void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {
-    QTimer* target = timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_;
+    IntervalTimer* target = timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_;
     if (!enabled) {
         target->stop();
     } else if (!target->isActive()) {

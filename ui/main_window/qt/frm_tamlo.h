@@ -10,9 +10,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
-class QTimer;
 
 namespace tamlo {
+
+class IntervalTimer;
 
 // The game window: the calculator display, the status labels, the key legend and the "About"
 // label, and the two timers that drive the game. It owns the engine, routes keys and timer ticks
@@ -53,8 +54,8 @@ private:
 
     QLabel* Label(StatusLabel label) const;
 
-    QTimer* TimerWait_ = nullptr;
-    QTimer* TimerLevel_ = nullptr;
+    IntervalTimer* TimerWait_ = nullptr;
+    IntervalTimer* TimerLevel_ = nullptr;
     QLineEdit* txtDisplay_ = nullptr;
     QLabel* txtAbout_ = nullptr;
     QLabel* txtMessage_ = nullptr;
