@@ -1,5 +1,7 @@
 #include "ui/common/qt/qt_form.h"
 
+#include <QFontDatabase>
+#include <QHash>
 #include <QLabel>
 #include <QWidget>
 
@@ -7,6 +9,31 @@ namespace tamlo {
 namespace {
 
 constexpr int kBoldWeight = 700;
+
+// The family a design's face name stands for on this system: the name itself where it is
+// installed, else the first installed of its substitutes (QFont::substitutes). Resolved once for
+// each name, so that a font never looks up a family that is not there before its substitutes.
+QString InstalledFamily(const char* family) {
+    static QHash<QByteArray, QString> resolved;
+    const QByteArray key(family);
+    const auto known = resolved.constFind(key);
+    if (known != resolved.constEnd()) {
+        return *known;
+    }
+    const QString name = QString::fromLatin1(family);
+    const QStringList installed = QFontDatabase::families();
+    QString result = name;
+    if (!installed.contains(name, Qt::CaseInsensitive)) {
+        for (const QString& substitute : QFont::substitutes(name)) {
+            if (installed.contains(substitute, Qt::CaseInsensitive)) {
+                result = substitute;
+                break;
+            }
+        }
+    }
+    resolved.insert(key, result);
+    return result;
+}
 
 } // namespace
 
@@ -19,7 +46,7 @@ QFont QtForm::Font(const FontSpec& spec, const QFont& windowFont) {
     if (spec.family == nullptr) {
         return windowFont;
     }
-    QFont font(QString::fromLatin1(spec.family));
+    QFont font(InstalledFamily(spec.family));
     font.setPixelSize(CentipointsToPixels(spec.centipoints));
     font.setWeight(spec.bold ? static_cast<QFont::Weight>(kBoldWeight) : QFont::Normal);
     return font;
