@@ -41,8 +41,8 @@ public:
         for (int i = 0; i < 12; ++i) {
             auto* label = new QLabel(QStringLiteral("Label %1 : 000000").arg(i), this);
             label->move(8, 120 + i * 17);
-            if (faces && i < 8) {
-                label->setFont(Face("Liberation Sans", i < 2 ? 16 : 13, true));
+            if (faces && i < 8) { // the game's message, status and legend sizes
+                label->setFont(Face("Liberation Sans", i == 0 ? 18 : i < 3 ? 16 : 13, true));
             }
             label->adjustSize();
         }
