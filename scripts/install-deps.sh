@@ -18,7 +18,7 @@ test_packages=(
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64 python3
-    libxcb1-dev
+    libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
     desktop-file-utils appstream dpkg-dev file
 )
 
