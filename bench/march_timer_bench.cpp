@@ -3,6 +3,8 @@
 //
 //   march_timer_bench [--slow-periods N] [--fast-periods N]
 //
+// Each timer gives one line: its periods' mean, median and 99th percentile in milliseconds and,
+// at 2 ms, its CPU time in milliseconds for 10 s of ticks.
 // The game is played by a bot that destroys every invader as it enters, so the march never
 // lands. At level 1 it starts a new game before the sixteenth hit would change the level; at the
 // fast levels it ends each level's pause at once. Periods that span such a restart are left out.
@@ -13,8 +15,9 @@
 //
 // At 2 ms the three take turns in chunks of a few hundred periods, so that all of them see the
 // same machine: the game's own timer, a bare precise QTimer and a bare timer of the game's kind
-// (IntervalTimer), each bare one rewriting a disabled line edit at every tick. CPU time is the
-// whole process's (the toolkit's threads included) less what the bot spends in its key presses.
+// (IntervalTimer). At each tick a bare timer rewrites what the bot's game rewrites: a disabled
+// line edit twice and a label. CPU time is the whole process's (the toolkit's threads included)
+// less what the bot spends in its key presses.
 #include "bench/game_bot.h"
 #include "ui/common/qt/interval_timer.h"
 #include "ui/main_window/qt/font_substitutions.h"
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -63,7 +67,7 @@ Summary Summarise(std::vector<double> periods) {
 }
 
 // The periods between a timer's ticks, the lengths of the stretches between its restarts, and
-// the CPU time and wall time it ran for.
+// the CPU time it took.
 class PeriodLog {
 public:
     PeriodLog() { clock_.start(); }
@@ -89,19 +93,18 @@ public:
         periods_.insert(periods_.end(), later.periods_.begin(), later.periods_.end());
         stretches_.insert(stretches_.end(), later.stretches_.begin(), later.stretches_.end());
         cpuMs_ += later.cpuMs_;
-        wallMs_ += later.wallMs_;
     }
-    void AddCost(double cpuMs, double wallMs) {
-        cpuMs_ += cpuMs;
-        wallMs_ += wallMs;
-    }
+    void AddCpu(double cpuMs) { cpuMs_ += cpuMs; }
 
     int Count() const { return static_cast<int>(periods_.size()); }
     int InStretch() const { return inStretch_; }
     const std::vector<double>& Periods() const { return periods_; }
     const std::vector<int>& Stretches() const { return stretches_; }
-    // CPU milliseconds over 10 s of running.
-    double CpuPer10s() const { return wallMs_ > 0 ? cpuMs_ * 1e4 / wallMs_ : 0; }
+    // CPU milliseconds for the ticks of 10 s at this interval: per tick, so that a timer that
+    // falls behind is not credited with the ticks it missed.
+    double CpuPer10s(int interval) const {
+        return periods_.empty() ? 0 : cpuMs_ / Count() * 1e4 / interval;
+    }
 
 private:
     QElapsedTimer clock_;
@@ -110,17 +113,15 @@ private:
     std::vector<double> periods_;
     std::vector<int> stretches_;
     double cpuMs_ = 0;
-    double wallMs_ = 0;
 };
 
 void Report(const char* what, int interval, const PeriodLog& log) {
     const Summary s = Summarise(log.Periods());
-    std::printf("%-13s interval=%4d ms periods=%5d mean=%9.4f ms median=%9.4f ms p99=%9.4f ms "
-                "mean_error=%+.2f%%",
+    std::printf("%-11s interval=%d periods=%d mean=%.4f median=%.4f p99=%.4f mean_error=%+.2f%%",
                 what, interval, log.Count(), s.mean, s.median, s.p99,
                 100.0 * (s.mean - interval) / interval);
-    if (log.CpuPer10s() > 0) {
-        std::printf(" cpu_per_10s=%.1f ms", log.CpuPer10s());
+    if (interval < 1000) {
+        std::printf(" cpu_per_10s=%.1f", log.CpuPer10s(interval));
     }
     std::printf("\n");
     std::fflush(stdout);
@@ -129,22 +130,54 @@ void Report(const char* what, int interval, const PeriodLog& log) {
 // Measures what runs between the call and Stop(): the process's CPU time less the excluded.
 class CostMeter {
 public:
-    CostMeter() : cpu_(CpuMs(CLOCK_PROCESS_CPUTIME_ID)) { wall_.start(); }
+    CostMeter() : cpu_(CpuMs(CLOCK_PROCESS_CPUTIME_ID)) {}
     void Stop(PeriodLog& log, double excludedCpuMs) const {
-        log.AddCost(CpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu_ - excludedCpuMs,
-                    static_cast<double>(wall_.nsecsElapsed()) / 1e6);
+        log.AddCpu(CpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu_ - excludedCpuMs);
     }
 
 private:
     double cpu_;
-    QElapsedTimer wall_;
+};
+
+// What the bot's game shows at a tick, without the game: the march and the shot rewrite the
+// display, the hit rewrites the score, in the game's faces.
+class BareDisplay {
+public:
+    BareDisplay() {
+        window_.setFixedSize(260, 332);
+        edit_.setGeometry(64, 80, 137, 33);
+        edit_.setEnabled(false);
+        edit_.setFont(Face("Liberation Mono", 27));
+        score_.move(64, 16);
+        score_.setFont(Face("Liberation Sans", 16));
+        window_.show();
+    }
+    void Show(int tick) {
+        edit_.setText(QStringLiteral("1-   %1").arg(tick % 1000, 3, 10, QLatin1Char('0')));
+        edit_.setText(QStringLiteral("1-    %1").arg(tick % 100, 2, 10, QLatin1Char('0')));
+        score_.setText(
+            QStringLiteral("Score : %1").arg(tick * 10 % 1000000, 6, 10, QLatin1Char('0')));
+        score_.adjustSize();
+    }
+
+private:
+    static QFont Face(const char* family, int pixels) {
+        QFont font(QString::fromLatin1(family));
+        font.setPixelSize(pixels);
+        font.setBold(true);
+        return font;
+    }
+
+    QWidget window_;
+    QLineEdit edit_{&window_};
+    QLabel score_{&window_};
 };
 
 // Periods of a bare timer, restarted after each of the given stretches of periods (all in one
 // stretch when none are given); each tick rewrites the line edit, when there is one.
 template <class Timer>
 PeriodLog BareTimer(int interval, int count, const std::vector<int>& stretches,
-                    QLineEdit* edit = nullptr) {
+                    BareDisplay* display = nullptr) {
     PeriodLog log;
     Timer timer;
     if constexpr (std::is_same_v<Timer, QTimer>) {
@@ -159,8 +192,8 @@ PeriodLog BareTimer(int interval, int count, const std::vector<int>& stretches,
             return; // a period caught up after the last one counted
         }
         log.Tick();
-        if (edit != nullptr) {
-            edit->setText(QString::number(1234567 + ++ticks % 8));
+        if (display != nullptr) {
+            display->Show(++ticks);
         }
         if (log.Count() >= count) {
             loop.quit();
@@ -236,18 +269,12 @@ int main(int argc, char** argv) {
     tamlo::FrmTamlo window;
     window.show();
     GameBot bot(window);
-    // The bare timers' display: a disabled line edit of the game's display size, in a window.
-    QWidget bareWindow;
-    bareWindow.setFixedSize(260, 332);
-    QLineEdit bareEdit(&bareWindow);
-    bareEdit.setGeometry(64, 80, 137, 33);
-    bareEdit.setEnabled(false);
-    bareWindow.show();
+    BareDisplay bareDisplay;
 
     const PeriodLog slow = GameTimer(bot, slowPeriods, true);
     Report("game", 1000, slow);
     StopGame(bot);
-    Report("bare QTimer", 1000, BareTimer<QTimer>(1000, slowPeriods, slow.Stretches()));
+    Report("bare_qtimer", 1000, BareTimer<QTimer>(1000, slowPeriods, slow.Stretches()));
 
     if (!bot.PlayToLevel(28)) {
         std::fprintf(stderr, "the game stalled before level 28\n");
@@ -266,13 +293,13 @@ int main(int argc, char** argv) {
         }
         StopGame(bot);
         game.Append(chunk);
-        bareQt.Append(BareTimer<QTimer>(interval, chunk.Count(), chunk.Stretches(), &bareEdit));
-        bareOwn.Append(
-            BareTimer<tamlo::IntervalTimer>(interval, chunk.Count(), chunk.Stretches(), &bareEdit));
+        bareQt.Append(BareTimer<QTimer>(interval, chunk.Count(), chunk.Stretches(), &bareDisplay));
+        bareOwn.Append(BareTimer<tamlo::IntervalTimer>(interval, chunk.Count(), chunk.Stretches(),
+                                                       &bareDisplay));
     }
     Report("game", interval, game);
-    Report("bare QTimer", interval, bareQt);
-    Report("bare own", interval, bareOwn);
+    Report("bare_qtimer", interval, bareQt);
+    Report("bare_own", interval, bareOwn);
     const std::size_t stretches = std::max<std::size_t>(1, game.Stretches().size());
     std::printf("stretches between restarts at %d ms: %zu, %.1f periods each\n", interval,
                 game.Stretches().size(),
