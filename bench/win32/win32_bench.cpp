@@ -1,7 +1,8 @@
 // Measurements of the Windows program, run under Wine (or on Windows):
 //
-//   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms, then a bare
-//                                   high-resolution waitable timer, in the same process
+//   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms and a bare
+//                                   high-resolution waitable timer, taking turns stretch by
+//                                   stretch in the same process
 //   win32_bench startup <runs> <game.exe> <bare.exe>
 //                                   process start to window shown, the game and a bare Win32
 //                                   window alternately
