@@ -3,11 +3,13 @@
 //
 //   startup_probe [--settle-ms N] [--cpu-seconds S] [--key-presses N] -- program [args...]
 //
-// Prints one line: "map_ms=<milliseconds> rss_kib=<KiB>" and, with --cpu-seconds, the CPU time
-// the program used over that many seconds after mapping: "cpu_ms=<milliseconds>". With
-// --key-presses it then presses the Left key that often, as a keyboard would (XTest), and
-// reports the median time from each press to the first change of the window's pixels (the X
-// server's damage report): "key_ms=<milliseconds>".
+// Prints one line: "map_ms=<milliseconds> map_cpu_ms=<milliseconds> rss_kib=<KiB>", the last
+// but one the CPU time the program had used by the time its window was mapped (less disturbed
+// by the machine's other work than the wall time). With --cpu-seconds it adds the CPU time the
+// program used over that many seconds after mapping: "cpu_ms=<milliseconds>". With --key-presses
+// it then presses the Left key that often, as a keyboard would (XTest), and adds the median time
+// from each press to the first change of the window's pixels (the X server's damage report):
+// "key_ms=<milliseconds>".
 #include "bench/process_stats.h"
 
 #include <xcb/damage.h>
@@ -163,6 +165,7 @@ int main(int argc, char** argv) {
     }
 
     double mapMs = -1;
+    double mapCpuMs = -1;
     xcb_window_t mapped = XCB_NONE;
     while (mapMs < 0) {
         Event event(xcb_wait_for_event(connection), &std::free);
@@ -173,13 +176,14 @@ int main(int argc, char** argv) {
             const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
             if (map->override_redirect == 0) {
                 mapMs = MsSince(start);
+                mapCpuMs = ProcessStats::CpuMs(pid);
                 mapped = map->window;
             }
         }
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
     const long rss = ProcessStats::ResidentKib(pid);
-    std::printf("map_ms=%.2f rss_kib=%ld", mapMs, rss);
+    std::printf("map_ms=%.2f map_cpu_ms=%.1f rss_kib=%ld", mapMs, mapCpuMs, rss);
     if (cpuSeconds > 0) {
         const double before = ProcessStats::CpuMs(pid);
         std::this_thread::sleep_for(std::chrono::duration<double>(cpuSeconds));
