@@ -57,6 +57,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 start_xvfb "$work"
 export DBUS_SESSION_BUS_ADDRESS=disabled:
 
+declare -A ratios
 # Median of the numbers on standard input.
 median() {
     sort -g | awk '{ v[NR] = $1 }
@@ -78,11 +79,11 @@ for _ in $(seq "$BENCH_RUNS"); do
     "$bin/bench/startup_probe" --key-presses "$BENCH_KEYS" -- "$bin/bench/bare_window" --faces \
         2>/dev/null >>"$work/faces"
 done
-for what in map_ms rss_kib key_ms; do
+for what in map_ms map_cpu_ms rss_kib key_ms; do
     game_v=$(field "$what" <"$work/game" | median)
     bare_v=$(field "$what" <"$work/bare" | median)
     faces_v=$(field "$what" <"$work/faces" | median)
-    printf '%-8s median game %9.3f  bare %9.3f  bare with faces %9.3f  game/bare %s  ' \
+    printf '%-10s median game %9.3f  bare %9.3f  bare with faces %9.3f  game/bare %s  ' \
         "$what" "$game_v" "$bare_v" "$faces_v" "$(ratio "$game_v" "$bare_v")"
     echo "game/faces $(ratio "$game_v" "$faces_v")"
     ratios["$what"]=$(ratio "$game_v" "$faces_v")
