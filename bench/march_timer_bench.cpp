@@ -19,8 +19,8 @@
 // line edit twice and a label. CPU time is the whole process's (the toolkit's threads included)
 // less what the bot spends in its key presses.
 #include "bench/game_bot.h"
+#include "ui/common/qt/font_substitutions.h"
 #include "ui/common/qt/interval_timer.h"
-#include "ui/main_window/qt/font_substitutions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -140,9 +140,7 @@ int Timer(int stretches) {
     run.ticks = -1;
     run.bare =
         CreateWaitableTimerExW(nullptr, nullptr, 0x2 /* high resolution */, TIMER_ALL_ACCESS);
-    const auto& design = kFrmTamloDesign;
-    const int display = WinForm::kFirstControlId +
-                        static_cast<int>(&design.Control("txtDisplay") - design.controls.data());
+    const int display = WinForm::Id(kFrmTamloDesign, kFrmTamloDesign.Control("txtDisplay"));
     SetWindowSubclass(GetDlgItem(run.game, display), DisplayHook, 0,
                       reinterpret_cast<DWORD_PTR>(&run));
     SetWindowSubclass(run.game, GameHook, 0, reinterpret_cast<DWORD_PTR>(&run));

@@ -1,32 +1,29 @@
-// The two windows' wiring on the offscreen platform: the timers and what the engine writes, how
-// labels fit it, the About command and the ways the About window closes, System Info's message.
-// What a person sees and hears on a real desktop is tested there (tests/app/desktop_test.py).
+// The game window's wiring on the offscreen platform: the timers and what the engine writes, how
+// labels fit it, the About command, and a name its design table lacks. What a person sees and
+// hears on a real desktop is tested there (tests/app/desktop_test.py).
+#include "tests/ui/common/qt/modal_window.h"
+#include "ui/common/qt/font_substitutions.h"
 #include "ui/common/qt/interval_timer.h"
-#include "ui/main_window/qt/font_substitutions.h"
+#include "ui/common/qt/qt_form.h"
+#include "ui/main_window/core/frm_tamlo_design.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
+#include <stdexcept>
 
 using tamlo::FrmTamlo;
-
-static const QRegularExpression kAboutControls("^(picIcon|cmd(OK|SysInfo)|Line1_[01]|Label1|lbl("
-                                               "Description|Title|Version|Disclaimer))$");
+using tamlo::testing::OnModal;
 
 class FrmTamloTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir config;
     std::unique_ptr<FrmTamlo> window;
 
     template <class T = QLabel> T* find(const char* name) const {
@@ -41,20 +38,6 @@ class FrmTamloTest : public QObject {
                                       Qt::DirectConnection);
         }
     }
-    // Runs act on the next modal window of that class once it is open: modal windows return
-    // only when closed.
-    static void OnModal(const char* className, std::function<void(QDialog&)> act) {
-        auto* poll = new QTimer(qApp);
-        connect(poll, &QTimer::timeout, [poll, className, act = std::move(act)] {
-            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (modal != nullptr && modal->inherits(className)) {
-                poll->stop();
-                poll->deleteLater();
-                act(*modal);
-            }
-        });
-        poll->start(1);
-    }
     // Presses "About" with a mouse button and runs act in the About window.
     void WithAbout(Qt::MouseButton button, std::function<void(QDialog&)> act) const {
         OnModal("tamlo::frmAbout", std::move(act));
@@ -63,13 +46,7 @@ class FrmTamloTest : public QObject {
     }
 
 private slots:
-    // System Info reads the user's store, here an empty one that names no tool.
-    void initTestCase() {
-        tamlo::FontSubstitutions::Install();
-        QVERIFY(QDir(config.path()).mkpath("tamlo-qt350"));
-        QVERIFY(QFile(config.filePath("tamlo-qt350/registry.reg")).open(QIODevice::WriteOnly));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    }
+    void initTestCase() { tamlo::FontSubstitutions::Install(); }
     void init() {
         window = std::make_unique<FrmTamlo>();
         window->show();
@@ -126,67 +103,35 @@ private slots:
         }
     }
 
-    // Any button on "About" opens a freshly loaded About window modally over the game, which
-    // takes no keys meanwhile while its march goes on. OK, Esc and Enter close it through OK,
-    // the close box without it.
-    void aboutIsModalWhileTheMarchGoesOn() {
-        const std::pair<Qt::MouseButton, std::function<void(QDialog&)>> ways[] = {
-            {Qt::LeftButton,
-             [](QDialog& about) { about.findChild<QPushButton*>("cmdOK")->click(); }},
-            {Qt::RightButton, [](QDialog& about) { QTest::keyClick(&about, Qt::Key_Escape); }},
-            {Qt::MiddleButton, [](QDialog& about) { QTest::keyClick(&about, Qt::Key_Return); }},
-            {Qt::LeftButton, [](QDialog& about) { about.close(); }},
-        };
-        for (const auto& [button, close] : ways) {
+    // Any button on "About" opens the About window modally over the game, which takes no keys
+    // meanwhile while its march goes on.
+    void anyButtonOnAboutOpensItModalWhileTheMarchGoesOn() {
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
             QStringList seen;
             WithAbout(button, [&](QDialog& about) {
-                connect(&about, &QDialog::finished,
-                        [&seen](int result) { seen << QString::number(result); });
                 const QString before = display();
                 QTest::keyClick(window->windowHandle(), Qt::Key_Left);
                 tick("TimerLevel");
                 seen << about.parentWidget()->objectName() + " owns " + about.objectName()
-                     << about.findChild<QLabel*>("lblTitle")->text()
-                     << about.findChild<QLabel*>("lblVersion")->text() << before.left(2)
-                     << display().left(2) << (display() != before ? "marched" : "stood")
-                     << QString::number(about.findChildren<QWidget*>(kAboutControls).size());
-                close(about);
+                     << before.left(2) << display().left(2)
+                     << (display() != before ? "marched" : "stood");
+                about.findChild<QPushButton*>("cmdOK")->click();
             });
-            const QString closed = &close < &ways[3].second ? "1" : "0";
-            QCOMPARE(seen, QStringList({"FrmTamlo owns frmAbout", "Tamlo QT-350", "Version 0.0.2",
-                                        "1-", "1-", "marched", "10", closed}));
+            QCOMPARE(seen, QStringList({"FrmTamlo owns frmAbout", "1-", "1-", "marched"}));
         }
     }
 
-    // Each press of System Info, by Enter while it has the focus, a click or Alt+S, shows the
-    // message once, with OK only and no icon, and the About window stays open.
-    void systemInfoFailureShowsOneMessagePerPress() {
-        QStringList seen;
-        const auto answer = [&seen](QDialog& box) {
-            const auto& message = static_cast<QMessageBox&>(box);
-            seen << QStringLiteral("%1: %2 %3 %4")
-                        .arg(message.windowTitle(), message.text())
-                        .arg(message.buttons().size())
-                        .arg(message.icon());
-            message.buttons().front()->click();
-        };
-        WithAbout(Qt::LeftButton, [&](QDialog& about) {
-            auto* sysInfo = about.findChild<QPushButton*>("cmdSysInfo");
-            OnModal("QMessageBox", answer);
-            sysInfo->setFocus();
-            QTest::keyClick(&about, Qt::Key_Return);
-            OnModal("QMessageBox", answer);
-            sysInfo->click();
-            OnModal("QMessageBox", answer);
-            about.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&about));
-            QTest::keyClick(&about, Qt::Key_S, Qt::AltModifier);
-            QTRY_COMPARE(seen.size(), 3);
-            QVERIFY(about.isVisible());
-            about.close();
-        });
-        QCOMPARE(seen, QStringList(
-                           3, "Tamlo QT-350: System Information Is Unavailable At This Time 1 0"));
+    // A name the design table lacks, or a control of another class, stops the program instead of
+    // driving another control.
+    void aNameNotInTheTableIsRefused() {
+        using tamlo::QtForm;
+        const auto& design = tamlo::kFrmTamloDesign;
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range,
+                                 QtForm::Get<QLabel>(*window, design, "txtAbuot"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error,
+                                 QtForm::Get<QLineEdit>(*window, design, "txtAbout"));
+        QCOMPARE(QtForm::Get<QLabel>(*window, design, "Label4").text(),
+                 QStringLiteral("R - Restart"));
     }
 };
 
