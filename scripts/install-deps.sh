@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game (or, with "test", the whole test suite) needs, and only
-# those that are missing, so a second run does nothing and takes no time.
+# Installs the Debian packages the game (or, with "test", the whole test suite; with "xserver", an
+# X server of its own and the keys typed on it) needs, and only those that are missing, so a
+# second run does nothing and takes no time.
 set -euo pipefail
 
 profile=${1:-game}
@@ -11,10 +12,11 @@ game_packages=(
     fonts-liberation2
     hardinfo
 )
+xserver_packages=(xvfb xauth xdotool x11-utils)
 test_packages=(
-    "${game_packages[@]}"
+    "${game_packages[@]}" "${xserver_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data openbox
+    x11-xkb-utils xkb-data openbox
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64 python3
@@ -25,8 +27,9 @@ test_packages=(
 case "$profile" in
 game) wanted=("${game_packages[@]}") ;;
 test) wanted=("${test_packages[@]}") ;;
+xserver) wanted=("${xserver_packages[@]}") ;;
 *)
-    echo "usage: $0 [game|test]" >&2
+    echo "usage: $0 [game|test|xserver]" >&2
     exit 2
     ;;
 esac
