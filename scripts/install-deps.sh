@@ -8,7 +8,7 @@ profile=${1:-game}
 
 game_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     fonts-liberation2
     hardinfo
 )
@@ -20,7 +20,6 @@ test_packages=(
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64 python3
-    libxcb1-dev
     desktop-file-utils appstream dpkg-dev file
 )
 

@@ -1,5 +1,6 @@
 // Start-up: the game window is the program; closing it ends the run.
 #include "ui/about/qt/qt_launcher_platform.h"
+#include "ui/common/qt/modal_keeper.h"
 #include "ui/main_window/qt/font_substitutions.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(TAMLO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(TAMLO_APP_ID));
     tamlo::FontSubstitutions::Install();
+    tamlo::ModalKeeper::Install();
 
     tamlo::FrmTamlo window;
     window.show();
