@@ -17,6 +17,7 @@ test_packages=(
     "${game_packages[@]}" "${xserver_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     x11-xkb-utils xkb-data openbox
+    sway weston xwayland qt6-wayland wtype
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64 python3
