@@ -57,12 +57,22 @@ bool StackedAbove(xcb_connection_t* connection, xcb_window_t blocked, xcb_window
     return false;
 }
 
-// Whether window is one of the program's top-level windows on the screen.
-bool IsShownTopLevel(xcb_window_t window) {
+// Whether window is one of the program's top-level windows that modal blocks: not modal itself,
+// nor a window that belongs to it (a menu or a message over it).
+bool BlockedBy(xcb_window_t window, const QWindow* modal) {
     const QWindowList windows = QGuiApplication::topLevelWindows();
-    return std::any_of(windows.begin(), windows.end(), [window](const QWindow* shown) {
+    const auto found = std::find_if(windows.begin(), windows.end(), [window](const QWindow* shown) {
         return shown->isVisible() && shown->handle() != nullptr && shown->winId() == window;
     });
+    if (found == windows.end() || (*found)->type() == Qt::Popup) {
+        return false;
+    }
+    for (const QWindow* owner = *found; owner != nullptr; owner = owner->transientParent()) {
+        if (owner == modal) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -84,10 +94,10 @@ bool ModalKeeper::nativeEventFilter(const QByteArray& eventType, void* message, 
     switch (event->response_type & 0x7f) {
     case XCB_KEY_PRESS:
     case XCB_KEY_RELEASE: {
-        // The toolkit finds the window a key is for by the event's window: any of the program's
-        // windows the modal one blocks stands for the modal window.
+        // The toolkit finds the window a key is for by the event's window: a window the modal one
+        // blocks stands for the modal window.
         auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-        if (key->event != modalId) {
+        if (BlockedBy(key->event, modal)) {
             key->event = modalId;
             key->child = XCB_NONE;
         }
@@ -97,8 +107,8 @@ bool ModalKeeper::nativeEventFilter(const QByteArray& eventType, void* message, 
         auto* focus = reinterpret_cast<xcb_focus_in_event_t*>(event);
         xcb_connection_t* connection =
             qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-        if (focus->event != modalId && focus->mode == XCB_NOTIFY_MODE_NORMAL &&
-            IsShownTopLevel(focus->event) && StackedAbove(connection, focus->event, modalId)) {
+        if (focus->mode == XCB_NOTIFY_MODE_NORMAL && BlockedBy(focus->event, modal) &&
+            StackedAbove(connection, focus->event, modalId)) {
             // A window is put on top when it is mapped; the toolkit keeps it shown throughout.
             xcb_unmap_window(connection, modalId);
             xcb_map_window(connection, modalId);
