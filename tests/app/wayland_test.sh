@@ -23,7 +23,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2 && exit 1; }
+fail() {
+    mkdir -p "$kept" && cp "$work"/*.log "$kept/" 2>/dev/null
+    echo "FAIL: $* (logs in $kept)" >&2 && exit 1
+}
 check() { if "${@:2}"; then echo "ok   $1"; else fail "$1"; fi; }
 userdel "$user" 2>/dev/null || true
 useradd --no-create-home --home-dir "$work/home" --shell /usr/sbin/nologin "$user"
