@@ -1,8 +1,8 @@
 // Start-up: the game window is the program; closing it ends the run.
 #include "app/core/display_choice.h"
 #include "ui/about/qt/qt_launcher_platform.h"
+#include "ui/common/qt/font_substitutions.h"
 #include "ui/common/qt/modal_keeper.h"
-#include "ui/main_window/qt/font_substitutions.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
 #include <QApplication>
