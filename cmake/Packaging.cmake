@@ -27,7 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # windows name are not linked, so they are declared.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hardinfo")
+# A Wayland session without XWayland plays natively, through the toolkit's Wayland plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hardinfo, qt6-wayland")
 
 set(CPACK_GENERATOR "DEB")
 include(CPack)

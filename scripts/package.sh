@@ -41,25 +41,9 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 start_xvfb "$work"
 
-# Starts a command line, waits for the game's window and ends the game with Esc.
-start_and_quit() {
-    "$@" >"$work/game.log" 2>&1 &
-    local game=$!
-    local window
-    window=$(timeout 20 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
-        fail "no window from: $*"
-    xdotool windowfocus --sync "$window" key Escape
-    for _ in $(seq 20); do
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$game" 2>/dev/null && fail "Esc did not end: $*"
-    wait "$game" || fail "exit status $? from: $*"
-    echo "started and ended: $*"
-}
-start_and_quit /usr/bin/tamlo-qt350
+run_until_window 20 /usr/bin/tamlo-qt350
 # The desktop entry's command line, as a launcher runs it: the program found on PATH.
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/$app_id.desktop)
 read -r -a command <<<"$exec_line"
-start_and_quit "${command[@]}"
+run_until_window 20 "${command[@]}"
 echo "PASS: the package installs and its program starts from its path and its desktop entry"

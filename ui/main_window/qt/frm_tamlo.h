@@ -8,11 +8,11 @@
 
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QAction;
-class QTimer;
 
 namespace tamlo {
+
+class IntervalTimer;
 
 // The game window: the calculator display, the status labels, the key legend and the "About"
 // label, and the two timers that drive the game. It owns the engine, routes keys and timer ticks
@@ -39,7 +39,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* MakeLabel(const char* name);
     void Form_Load();
     void Form_KeyDown(int keyCode);
     void Form_MouseDown();
@@ -51,22 +50,11 @@ private:
     std::int32_t MarchInterval() const override;
     void SetMarchInterval(std::int32_t milliseconds) override;
 
-    QLabel* Label(StatusLabel label) const;
-
-    QTimer* TimerWait_ = nullptr;
-    QTimer* TimerLevel_ = nullptr;
+    // What the window drives, made from its design table.
+    IntervalTimer* TimerWait_ = nullptr;
+    IntervalTimer* TimerLevel_ = nullptr;
     QLineEdit* txtDisplay_ = nullptr;
     QLabel* txtAbout_ = nullptr;
-    QLabel* txtMessage_ = nullptr;
-    QLabel* txtLevel_ = nullptr;
-    QLabel* txtScore_ = nullptr;
-    QLabel* Label4_ = nullptr;
-    QLabel* txtNoLand_ = nullptr;
-    QLabel* txtMissFire_ = nullptr;
-    QLabel* Label3_ = nullptr;
-    QLabel* Label2_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    QMenu* mnuPopMenu_ = nullptr;
     QAction* mnuAbout_ = nullptr;
 
     ClockRandomSource random_;
