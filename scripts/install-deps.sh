@@ -20,6 +20,7 @@ test_packages=(
     mingw-w64 wine wine64 python3
     libxcb1-dev
     desktop-file-utils appstream dpkg-dev file
+    lintian devscripts diffoscope-minimal
 )
 
 case "$profile" in
