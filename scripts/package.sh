@@ -47,7 +47,8 @@ for file in $program \
     [ -f "$file" ] || fail "not installed: $file"
 done
 for size in 16 22 24 32 48 64 128 256; do
-    [ -f "/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" ] || fail "no ${size}x${size} icon"
+    [ -f "/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" ] ||
+        fail "no ${size}x${size} icon"
 done
 desktop-file-validate /usr/share/applications/$app_id.desktop
 appstreamcli validate --pedantic --no-net /usr/share/metainfo/$app_id.metainfo.xml >/dev/null
@@ -67,7 +68,8 @@ echo "after a reinstall the edited store keeps its line: $edit"
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --reinstall \
     -o DPkg::Options::=--force-confmiss "$deb" >/dev/null
 cmp -s $store resources/registry.reg || fail "the package's store did not come back"
-grep -q '^Icon='"$app_id"'$' /usr/share/applications/$app_id.desktop || fail "the desktop entry names another icon"
+grep -q '^Icon='"$app_id"'$' /usr/share/applications/$app_id.desktop ||
+    fail "the desktop entry names another icon"
 
 start_xvfb "$work"
 
