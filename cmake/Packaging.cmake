@@ -70,6 +70,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/debian/conffi
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # xz, as dpkg-deb itself compresses: it stores no time, where gzip would store the packing time.
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+# CPack's own archive takes the modes of its files from the umask of the one who packs.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebRepack.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A game: its program is in /usr/games (the package preset's TAMLO_INSTALL_PROGRAMDIR).
