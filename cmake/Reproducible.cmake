@@ -42,11 +42,13 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 # Source and build folders appear in the objects (file names of messages, debug information) as
 # ".": the build folder is mapped last, so a build folder inside the source names its own files
-# relative to itself.
+# relative to itself. Debug builds keep the real folders, for the debugger and the sanitizers.
 add_library(tamlo_reproducible INTERFACE)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    set(shipped $<NOT:$<CONFIG:Debug>>)
     target_compile_options(tamlo_reproducible INTERFACE
-        -ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
+        $<${shipped}:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>
+        $<${shipped}:-ffile-prefix-map=${PROJECT_BINARY_DIR}=.>)
 endif()
 if(WIN32)
     # The link time would be written into the program's header.
