@@ -11,7 +11,7 @@
 // measured under the same conditions (the first tick after a start is always on time, which
 // lowers the mean period of a short stretch a little).
 #include "bench/game_bot.h"
-#include "ui/main_window/qt/font_substitutions.h"
+#include "ui/common/qt/font_substitutions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

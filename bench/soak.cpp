@@ -11,7 +11,7 @@
 // not run, an About window did not open, the heap grew over the About openings).
 #include "bench/game_bot.h"
 #include "bench/process_stats.h"
-#include "ui/main_window/qt/font_substitutions.h"
+#include "ui/common/qt/font_substitutions.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
 // Build-time tool: turns the program icon's artwork (an XPM text file, edited by hand, which the
-// program itself compiles in) into the image files its package uses.
+// program itself compiles in) into the image files of the Linux package. The Windows program's
+// .ico files come from the same artwork through xpm_to_ico.py, which needs no Qt.
 //
 //   icon_tool program <artwork.xpm> <out-dir> <icon-name>
 //       out-dir/tamlo.png        the program icon, 8-bit palette of 256 colours, no transparency
-//       out-dir/tamlo.ico        the same image for the Windows program file
 //       out-dir/hicolor/NxN/apps/<icon-name>.png   the desktop theme icons, square
 #include <QCoreApplication>
 #include <QDir>
@@ -53,9 +53,6 @@ int Program(const QString& artworkPath, const QString& outDir, const QString& ic
     QDir().mkpath(outDir);
     if (!Indexed(opaque, 256).save(outDir + QStringLiteral("/tamlo.png"))) {
         return Fail("cannot write", outDir + QStringLiteral("/tamlo.png"));
-    }
-    if (!opaque.save(outDir + QStringLiteral("/tamlo.ico"), "ICO")) {
-        return Fail("cannot write", outDir + QStringLiteral("/tamlo.ico"));
     }
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(outDir).arg(size);

@@ -1,6 +1,6 @@
 // Start-up: the game window is the program; closing it ends the run.
 #include "ui/about/qt/qt_launcher_platform.h"
-#include "ui/main_window/qt/font_substitutions.h"
+#include "ui/common/qt/font_substitutions.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
 #include <QApplication>

@@ -103,9 +103,7 @@ int Timer(int stretches) {
     run.view = &game;
     run.stretches = stretches;
     run.ticks = -1;
-    const auto& design = kFrmTamloDesign;
-    const int display = WinForm::kFirstControlId +
-                        static_cast<int>(&design.Control("txtDisplay") - design.controls.data());
+    const int display = WinForm::Id(kFrmTamloDesign, kFrmTamloDesign.Control("txtDisplay"));
     SetWindowSubclass(GetDlgItem(run.game, display), DisplayHook, 0,
                       reinterpret_cast<DWORD_PTR>(&run));
     SetWindowSubclass(run.game, GameHook, 0, reinterpret_cast<DWORD_PTR>(&run));

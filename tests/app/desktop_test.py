@@ -52,7 +52,7 @@ def placed(wid, over, what):  # centred over over(), also after the window manag
 
 
 def titled(title):  # the window of that title, once it has the keyboard focus
-    wid = run("xdotool", "search", "--sync", "--name", f"^{title}$").split()[0]
+    wid = run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$").split()[0]
     name = run("xdotool", "getwindowname", wid).strip()
     check(name == title, f"title bar reads '{name}'")
     focused = lambda: subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True).stdout.strip() == wid

@@ -46,7 +46,7 @@ press() {
         for _ in $(seq 50); do [ "$(cat $name/t.* | grep -cF "execve(\"${tools[-1]}\"")" = $runs ] && return || sleep 0.1; done
         fail "$name: System Info did not start $1"
     fi
-    box=$(timeout 5 xdotool search --sync --name '^Tamlo QT-350$' | head -n 1) || fail "$name: no message over $(stat -c %F "$user" 2>&1)"
+    box=$(timeout 5 xdotool search --sync --onlyvisible --name '^Tamlo QT-350$' | head -n 1) || fail "$name: no message over $(stat -c %F "$user" 2>&1)"
     xdotool windowfocus --sync "$box" key Return
     timeout 5 bash -c 'while xdotool search --name "^Tamlo QT-350\$"; do sleep 0.1; done' >/dev/null
 }
@@ -55,9 +55,9 @@ press() {
 start() {
     strace "${@:1:$#-1}" "$program" ${!#} <&0 2>"$name.log" &
     tracer=$! && pids+=($tracer)
-    window=$(timeout 20 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) || fail "$name: no game window"
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tamlo QT-350 Simulator$' | head -n 1) || fail "$name: no game window"
     xdotool windowfocus --sync "$window" key --delay 50 Left Down r mousemove --window "$window" 220 288 click 1
-    about=$(timeout 10 xdotool search --sync --name '^About' | head -n 1) || fail "$name: About did not open"
+    about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About' | head -n 1) || fail "$name: About did not open"
 }
 
 # finish: About closed, Esc, and the game with everything it started must be gone.

@@ -14,14 +14,11 @@ class RecordingView final : public GameView {
 public:
     void SetDisplayText(std::string_view text) override { Record("txtDisplay", display = text); }
     void SetCaption(StatusLabel label, std::string_view text) override {
-        static constexpr const char* kNames[] = {"txtLevel", "txtScore", "txtNoLand", "txtMissFire",
-                                                 "txtMessage"};
-        Record(kNames[static_cast<int>(label)], captions[label] = text);
+        Record(ControlName(label), captions[label] = text);
     }
     void SetTimerEnabled(GameTimer timer, bool enabled) override {
-        const bool march = timer == GameTimer::TimerLevel;
-        (march ? levelEnabled : waitEnabled) = enabled;
-        Record(march ? "TimerLevel" : "TimerWait", enabled ? "on" : "off");
+        (timer == GameTimer::TimerLevel ? levelEnabled : waitEnabled) = enabled;
+        Record(ControlName(timer), enabled ? "on" : "off");
     }
     std::int32_t MarchInterval() const override { return interval; }
     void SetMarchInterval(std::int32_t milliseconds) override {

@@ -29,7 +29,7 @@ void Expect(bool ok, const char* control, const char* what, int got, int want) {
     }
 }
 
-HWND Window(const FormSpec& form) {
+HWND Window(const WindowDesign& form) {
     HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
     if (window == nullptr) {
         std::printf("FAIL no window titled %s\n", form.caption);
@@ -81,7 +81,7 @@ std::array<int, 3> Shown(HWND window, COLORREF colour) {
 
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
 // run time are printed for the script to check.
-void Layout(const FormSpec& form) {
+void Layout(const WindowDesign& form) {
     HWND window = Window(form);
     const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
     const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
@@ -98,9 +98,8 @@ void Layout(const FormSpec& form) {
         Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout",
                "top margin", about.top - game.top, game.bottom - about.bottom);
     }
-    for (const ControlSpec& row : form.controls) {
-        HWND control = GetDlgItem(window, WinForm::kFirstControlId +
-                                              static_cast<int>(&row - form.controls.data()));
+    for (const ControlDesign& row : form.controls) {
+        HWND control = GetDlgItem(window, WinForm::Id(form, row));
         if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line ||
             row.kind >= ControlKind::Menu) {
             continue;
@@ -184,9 +183,7 @@ int main(int argc, char** argv) {
         Layout(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign);
     } else if (command == "click") {
         HWND control = GetDlgItem(Window(kFrmTamloDesign),
-                                  WinForm::kFirstControlId +
-                                      static_cast<int>(&kFrmTamloDesign.Control(argv[2]) -
-                                                       kFrmTamloDesign.controls.data()));
+                                  WinForm::Id(kFrmTamloDesign, kFrmTamloDesign.Control(argv[2])));
         RECT place{};
         GetWindowRect(control, &place);
         std::printf("%ld %ld\n", (place.left + place.right) / 2, (place.top + place.bottom) / 2);

@@ -3,7 +3,9 @@
 # real X key presses and clicks: its window and layout, the keys, the march, the About window over
 # the running game, System Info through the registry, and an import table of system DLLs only.
 #   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
-set -euo pipefail
+set -eEuo pipefail
+# A step that fails without a word of its own still says where the test stopped.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 game_exe=$(realpath "$1") probe_exe=$(realpath "$2") work=$(realpath -m "$3") objdump=$4
 fail() {
     echo "FAIL: $*" >&2
@@ -37,7 +39,7 @@ keys() { xdotool windowfocus --sync "$1" key --delay 20 "${@:2}"; }
 expect() { for line in "${@:2}"; do grep -qx "$line" <<<"$1" || fail "no $line in: $1"; done; }
 wine "$game_exe" &
 game=$!
-window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
     fail "no window titled Tamlo QT-350 Simulator"
 
 # The new game of the start (its first landing comes after 7 s): the design's layout and texts.
@@ -58,7 +60,7 @@ sleep 1.5
 # About, opened with the right button, centred over the game, which marches on behind it.
 keys "$window" r
 xdotool mousemove $(probe click txtAbout) click 3
-about=$(timeout 20 xdotool search --sync --name '^About Tamlo QT-300 Simulator$' | head -n 1) ||
+about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About Tamlo QT-300 Simulator$' | head -n 1) ||
     fail "About did not open"
 layout=$(probe layout about) || fail "About layout: $layout"
 expect "$layout" 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2'
@@ -108,7 +110,8 @@ timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
 # At 150% the window and every control grow with the screen's DPI.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
 wine "$game_exe" &
-window=$(timeout 60 xdotool search --sync --name '^Tamlo QT-350 Simulator$' | head -n 1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tamlo QT-350 Simulator$' | head -n 1) ||
+    fail "no window at 150%"
 keys "$window" r
 layout=$(probe layout game) || fail "layout at 150%: $layout"
 keys "$window" Escape

@@ -1,15 +1,13 @@
 #include "ui/about/core/reg_store.h"
 
+#include "ui/about/core/launcher_platform.h"
+
 #include <array>
 #include <optional>
 
 namespace tamlo {
 
 namespace {
-
-constexpr std::uint32_t kTextType = 1;
-constexpr std::uint32_t kBinaryType = 3;
-constexpr std::uint32_t kDwordType = 4;
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
@@ -263,7 +261,7 @@ void RegStore::ParseLines(std::string_view text) {
         if (!line.empty() && line.front() == '"') {
             auto quoted = ParseQuoted(line);
             if (quoted && Trim(line).empty()) {
-                value = Value{kTextType, std::move(*quoted) + '\0'};
+                value = Value{kRegSz, std::move(*quoted) + '\0'};
             }
         } else if (line.substr(0, 6) == "dword:") {
             if (const auto number = ParseHex32(Trim(line.substr(6)))) {
@@ -271,7 +269,7 @@ void RegStore::ParseLines(std::string_view text) {
                 for (std::size_t b = 0; b < 4; ++b) {
                     bytes[b] = static_cast<char>(*number >> (8 * b) & 0xFF);
                 }
-                value = Value{kDwordType, std::move(bytes)};
+                value = Value{kRegDword, std::move(bytes)};
             }
         } else if (line.substr(0, 3) == "hex") {
             // The data runs on while a line ends in a backslash.
@@ -286,7 +284,7 @@ void RegStore::ParseLines(std::string_view text) {
             }
             std::string_view rest = data;
             rest.remove_prefix(3);
-            std::optional<std::uint32_t> type = kBinaryType;
+            std::optional<std::uint32_t> type = kRegBinary;
             if (!rest.empty() && rest.front() == '(') {
                 const std::size_t close = rest.find(')');
                 type = close == std::string_view::npos ? std::nullopt

@@ -4,7 +4,6 @@
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
 #include "ui/about/core/sys_info_launcher.h"
-#include "ui/about/qt/line_shape.h"
 #include "ui/about/qt/qt_launcher_platform.h"
 #include "ui/common/qt/frame_placement.h"
 #include "ui/common/qt/qt_form.h"
@@ -17,68 +16,36 @@
 namespace tamlo {
 namespace {
 
-const FormSpec& kDesign = kFrmAboutDesign;
-
-QPushButton* MakeButton(QWidget& window, const char* name) {
-    const ControlSpec& design = kDesign.Control(name);
-    auto* button = new QPushButton(QString::fromLatin1(design.text), &window);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(QtForm::Geometry(design));
-    return button;
-}
-
-LineShape* MakeLine(QWidget& window, int index) {
-    const ControlSpec& design = kDesign.Control("Line1", index);
-    auto* line = new LineShape(QtForm::Colour(design.colour), design.lineWidth, &window);
-    line->setObjectName(QStringLiteral("Line1_%1").arg(index));
-    // An etched groove: the grey line, then the white one a pixel below it.
-    const QRect ends = QtForm::Geometry(design);
-    line->setGeometry(ends.left(), ends.top() + (index == 0 ? 1 : 0), ends.width() + 1,
-                      design.lineWidth);
-    return line;
-}
+const WindowDesign& kDesign = kFrmAboutDesign;
 
 } // namespace
 
 frmAbout::frmAbout(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    QtForm::SetUpWindow(*this, kDesign);
+    QtForm::Build(*this, kDesign);
     setWindowIcon(QIcon(Icons::About()));
     setModal(true);
 
-    // The controls in their creation order.
-    picIcon_ = new QLabel(this);
-    cmdOK_ = MakeButton(*this, "cmdOK");
-    cmdSysInfo_ = MakeButton(*this, "cmdSysInfo");
-    Label1_ = QtForm::MakeLabel(*this, kDesign.Control("Label1"));
-    lblDescription_ = QtForm::MakeLabel(*this, kDesign.Control("lblDescription"));
-    lblTitle_ = QtForm::MakeLabel(*this, kDesign.Control("lblTitle"));
-    Line1_1_ = MakeLine(*this, 1);
-    Line1_0_ = MakeLine(*this, 0);
-    lblVersion_ = QtForm::MakeLabel(*this, kDesign.Control("lblVersion"));
-    lblDisclaimer_ = QtForm::MakeLabel(*this, kDesign.Control("lblDisclaimer"));
-
     // The program icon in a sunken box that fits it exactly.
-    const ControlSpec& picture = kDesign.Control("picIcon");
+    auto& picIcon = QtForm::Get<QLabel>(*this, kDesign, "picIcon");
     const QPixmap icon = Icons::Program();
-    picIcon_->setObjectName(QString::fromLatin1(picture.name));
-    picIcon_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picIcon_->setLineWidth(picture.lineWidth);
-    picIcon_->setPixmap(icon);
-    const int border = 2 * picture.lineWidth;
-    picIcon_->setGeometry(
-        QRect(QtForm::Geometry(picture).topLeft(), icon.size() + QSize(border, border)));
-    picIcon_->setAccessibleName(QStringLiteral("Program icon"));
+    picIcon.setPixmap(icon);
+    const int border = 2 * picIcon.lineWidth();
+    picIcon.resize(icon.size() + QSize(border, border));
+    picIcon.setAccessibleName(QStringLiteral("Program icon"));
 
-    cmdOK_->setDefault(true);
+    cmdOK_ = &QtForm::Get<QPushButton>(*this, kDesign, "cmdOK");
     connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo_, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(&QtForm::Get<QPushButton>(*this, kDesign, "cmdSysInfo"), &QPushButton::clicked, this,
+            &frmAbout::cmdSysInfo_Click);
     // The copyright line is slightly wider than its box in the dialog font: a condensed cut fits.
     QFont condensed = font();
     condensed.setStretch(85);
-    lblDescription_->setFont(condensed);
-    Line1_1_->raise();
+    QtForm::Get<QLabel>(*this, kDesign, "lblDescription").setFont(condensed);
+    // An etched groove: the white line a pixel below the grey one.
+    auto& white = QtForm::Get<QWidget>(*this, kDesign, "Line1", 0);
+    white.move(white.pos() + QPoint(0, 1));
 
     Form_Load();
     if (owner != nullptr) {
@@ -98,8 +65,9 @@ void frmAbout::ShowModal(QWidget* owner) {
 }
 
 void frmAbout::Form_Load() {
-    lblVersion_->setText(QString::fromStdString(AppInfo::VersionText()));
-    lblTitle_->setText(QString::fromLatin1(AppInfo::Title));
+    QtForm::Get<QLabel>(*this, kDesign, "lblVersion")
+        .setText(QString::fromStdString(AppInfo::VersionText()));
+    QtForm::Get<QLabel>(*this, kDesign, "lblTitle").setText(QString::fromLatin1(AppInfo::Title));
 }
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {

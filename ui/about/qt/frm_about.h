@@ -2,12 +2,9 @@
 
 #include <QDialog>
 
-class QLabel;
 class QPushButton;
 
 namespace tamlo {
-
-class LineShape;
 
 // The About window: the program icon, title and version, where the source lives, the licence,
 // an OK button and the System Info button. Every opening builds it afresh.
@@ -33,16 +30,8 @@ private:
     void cmdSysInfo_Click();
     void StartSysInfo();
 
-    QLabel* picIcon_ = nullptr;
+    // What the window drives, made from its design table.
     QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdSysInfo_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    QLabel* lblDescription_ = nullptr;
-    QLabel* lblTitle_ = nullptr;
-    LineShape* Line1_1_ = nullptr;
-    LineShape* Line1_0_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
-    QLabel* lblDisclaimer_ = nullptr;
 };
 
 } // namespace tamlo

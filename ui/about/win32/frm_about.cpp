@@ -11,7 +11,7 @@
 namespace tamlo {
 namespace {
 
-const FormSpec& kDesign = kFrmAboutDesign;
+const WindowDesign& kDesign = kFrmAboutDesign;
 constexpr UINT_PTR kTickTimer = 1;
 
 } // namespace
@@ -27,6 +27,9 @@ void frmAbout::ShowModal(HWND owner, MessageLoop& loop) {
     blank.dialog.dwExtendedStyle = WS_EX_DLGMODALFRAME;
     HWND dialog = CreateDialogIndirectParamW(GetWindowInstance(owner), &blank.dialog, owner,
                                              DialogProc, reinterpret_cast<LPARAM>(&about));
+    if (dialog == nullptr) {
+        return; // no About window: the game goes on as before
+    }
     EnableWindow(owner, FALSE);
     ShowWindow(dialog, SW_SHOW);
     loop.RunModal(dialog);
@@ -46,11 +49,16 @@ INT_PTR CALLBACK frmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
     }
     switch (message) {
         HANDLE_MSG(hwnd, WM_INITDIALOG, self->OnInitDialog);
-        HANDLE_MSG(hwnd, WM_COMMAND, self->OnCommand);
         HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, self->OnCtlColorStatic);
-        HANDLE_MSG(hwnd, WM_PAINT, self->OnPaint);
         HANDLE_MSG(hwnd, WM_TIMER, self->OnTimer);
-        HANDLE_MSG(hwnd, WM_CLOSE, self->OnClose);
+    // OK and the close box destroy the window: handled, so the dialog's own handling of the
+    // message does not go on with a window that is gone.
+    case WM_COMMAND:
+        HANDLE_WM_COMMAND(hwnd, wParam, lParam, self->OnCommand);
+        return TRUE;
+    case WM_CLOSE:
+        self->OnClose(hwnd);
+        return TRUE;
     case WM_DPICHANGED:
         self->OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
@@ -70,14 +78,8 @@ BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
                                                          IMAGE_ICON, side, side, LR_SHARED)));
     }
 
-    // The controls in their creation order; only the buttons take the focus, OK first.
-    form_.Add(hwnd, "picIcon", L"STATIC", SS_ICON | SS_CENTERIMAGE, WS_EX_CLIENTEDGE);
-    form_.Add(hwnd, "cmdOK", L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP);
-    form_.Add(hwnd, "cmdSysInfo", L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
-    for (const char* label :
-         {"Label1", "lblDescription", "lblTitle", "lblVersion", "lblDisclaimer"}) {
-        form_.Add(hwnd, label, L"STATIC", SS_LEFT | SS_NOPREFIX);
-    }
+    // Only the buttons take the focus, OK first.
+    form_.Build(hwnd, loop_);
     Layout(GetDpiForWindow(hwnd));
     RECT owner{};
     GetWindowRect(owner_, &owner);
@@ -100,6 +102,12 @@ void frmAbout::Layout(UINT dpi) {
                                       IMAGE_ICON, inside.right, inside.bottom, 0));
     Static_SetIcon(picIcon, programIcon_);
     DestroyIcon(previous);
+    // An etched groove: the white line a pixel below the grey one.
+    const ControlDesign& white = kDesign.Control("Line1", 0);
+    SetWindowPos(form_.Control("Line1", 0), nullptr, WinForm::Pixels(white.left, dpi),
+                 WinForm::Pixels(white.top, dpi) +
+                     MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI),
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmAbout::Form_Load() {
@@ -118,28 +126,6 @@ void frmAbout::OnCommand(HWND /*hwnd*/, int id, HWND control, UINT /*code*/) {
 
 HBRUSH frmAbout::OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int /*type*/) {
     return form_.ControlColour(hwnd, dc, control);
-}
-
-void frmAbout::OnPaint(HWND hwnd) {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(hwnd, &paint);
-    const UINT dpi = form_.Dpi();
-    for (const ControlSpec& row : kDesign.controls) {
-        if (row.kind != ControlKind::Line) {
-            continue;
-        }
-        // An etched groove: the grey line, and the white one of index 0 a pixel below it.
-        const int top =
-            WinForm::Pixels(row.top, dpi) +
-            (row.arrayIndex == 0 ? MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) : 0);
-        const RECT line{
-            WinForm::Pixels(row.left, dpi), top, WinForm::Pixels(row.left + row.width, dpi) + 1,
-            top + MulDiv(row.lineWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)};
-        const HBRUSH brush = CreateSolidBrush(row.colour);
-        FillRect(dc, &line, brush);
-        DeleteObject(brush);
-    }
-    EndPaint(hwnd, &paint);
 }
 
 void frmAbout::OnTimer(HWND /*hwnd*/, UINT /*id*/) {

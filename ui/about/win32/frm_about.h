@@ -29,7 +29,6 @@ private:
     BOOL OnInitDialog(HWND hwnd, HWND focus, LPARAM param);
     void OnCommand(HWND hwnd, int id, HWND control, UINT code);
     HBRUSH OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int type);
-    void OnPaint(HWND hwnd);
     void OnTimer(HWND hwnd, UINT id);
     void OnClose(HWND hwnd);
     void OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested);

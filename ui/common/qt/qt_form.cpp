@@ -1,28 +1,165 @@
 #include "ui/common/qt/qt_form.h"
 
+#include "ui/common/qt/line_shape.h"
+
+#include <QAction>
 #include <QLabel>
-#include <QWidget>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
 
 namespace tamlo {
 namespace {
 
 constexpr int kBoldWeight = 700;
 
+QTimer* MakeTimer(QWidget& window, const ControlDesign& control) {
+    auto* timer = new QTimer(&window);
+    // Precise, because at the fastest levels the march ticks every 2 ms.
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(control.interval);
+    if (control.enabled) {
+        timer->start();
+    }
+    return timer;
+}
+
+QLineEdit* MakeTextBox(QWidget& window, const ControlDesign& control) {
+    auto* box = new QLineEdit(&window);
+    box->setGeometry(QtForm::Geometry(control));
+    box->setFont(QtForm::Font(control.font, window.font()));
+    box->setText(QString::fromLatin1(control.text));
+    box->setEnabled(control.enabled);
+    return box;
+}
+
+// Like every plain label of the toolkit, it never takes the focus and offers no context menu.
+QLabel* MakeLabel(QWidget& window, const ControlDesign& control) {
+    auto* label = new QLabel(&window);
+    label->setText(QString::fromLatin1(control.text));
+    label->setFont(QtForm::Font(control.font, window.font()));
+    label->setGeometry(QtForm::Geometry(control));
+    label->setWordWrap(control.sizing != Sizing::AutoSize);
+    label->setAlignment((control.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    if (control.colour != kDefaultColour) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QtForm::Colour(control.colour));
+        label->setPalette(palette);
+    }
+    if (control.sizing == Sizing::WrapHeight) {
+        label->setFixedHeight(label->heightForWidth(label->width()));
+    }
+    QtForm::FitToText(*label);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget& window, const ControlDesign& control) {
+    auto* button = new QPushButton(QString::fromLatin1(control.text), &window);
+    button->setGeometry(QtForm::Geometry(control));
+    button->setDefault(control.isDefault);
+    return button;
+}
+
+// The window gives it its picture, and with it its size.
+QLabel* MakePictureBox(QWidget& window, const ControlDesign& control) {
+    auto* picture = new QLabel(&window);
+    picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture->setLineWidth(control.lineWidth);
+    picture->setGeometry(QtForm::Geometry(control));
+    return picture;
+}
+
+// Both ends are on the line.
+LineShape* MakeLine(QWidget& window, const ControlDesign& control) {
+    auto* line = new LineShape(QtForm::Colour(control.colour), control.lineWidth, &window);
+    const QRect ends = QtForm::Geometry(control);
+    line->setGeometry(ends.left(), ends.top(), ends.width() + 1, control.lineWidth);
+    return line;
+}
+
 } // namespace
 
-QRect QtForm::Geometry(const ControlSpec& control) {
+void QtForm::Build(QWidget& window, const WindowDesign& design) {
+    window.setObjectName(QString::fromLatin1(design.name));
+    window.setWindowTitle(QString::fromLatin1(design.caption));
+    window.setFixedSize(TwipsToPixels(design.clientWidth), TwipsToPixels(design.clientHeight));
+    window.setFont(Font(design.font, window.font()));
+    QObject* menu = nullptr;
+    for (const ControlDesign& control : design.controls) {
+        QObject* made = Make(window, control, menu);
+        made->setObjectName(ObjectName(control));
+        menu = control.kind == ControlKind::Menu ? made : menu;
+    }
+    MakeTabOrder(window, design);
+}
+
+QObject* QtForm::Make(QWidget& window, const ControlDesign& control, QObject* menu) {
+    switch (control.kind) {
+    case ControlKind::Timer:
+        return MakeTimer(window, control);
+    case ControlKind::TextBox:
+        return MakeTextBox(window, control);
+    case ControlKind::Label:
+        break;
+    case ControlKind::Button:
+        return MakeButton(window, control);
+    case ControlKind::PictureBox:
+        return MakePictureBox(window, control);
+    case ControlKind::Line:
+        return MakeLine(window, control);
+    case ControlKind::Menu: {
+        auto* made = new QMenu(&window);
+        made->setTitle(QString::fromLatin1(control.text));
+        return made;
+    }
+    case ControlKind::MenuItem: {
+        // An item belongs to the menu above it in the table.
+        auto* item = new QAction(QString::fromLatin1(control.text), &window);
+        qobject_cast<QMenu*>(menu)->addAction(item);
+        return item;
+    }
+    }
+    return MakeLabel(window, control);
+}
+
+void QtForm::MakeTabOrder(const QWidget& window, const WindowDesign& design) {
+    std::vector<const ControlDesign*> order;
+    for (const ControlDesign& control : design.controls) {
+        if (control.tabIndex >= 0) {
+            order.push_back(&control);
+        }
+    }
+    std::ranges::sort(order, {}, &ControlDesign::tabIndex);
+    QWidget* previous = nullptr;
+    for (const ControlDesign* control : order) {
+        auto* widget = window.findChild<QWidget*>(ObjectName(*control));
+        if ((widget->focusPolicy() & Qt::TabFocus) == 0) {
+            continue; // labels and pictures are passed over
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+}
+
+QRect QtForm::Geometry(const ControlDesign& control) {
     return {TwipsToPixels(control.left), TwipsToPixels(control.top), TwipsToPixels(control.width),
             TwipsToPixels(control.height)};
 }
 
-QFont QtForm::Font(const FontSpec& spec, const QFont& windowFont) {
-    if (spec.family == nullptr) {
+QFont QtForm::Font(const FontDesign& font, const QFont& windowFont) {
+    if (font.family == nullptr) {
         return windowFont;
     }
-    QFont font(QString::fromLatin1(spec.family));
-    font.setPixelSize(CentipointsToPixels(spec.centipoints));
-    font.setWeight(spec.bold ? static_cast<QFont::Weight>(kBoldWeight) : QFont::Normal);
-    return font;
+    QFont made(QString::fromLatin1(font.family));
+    made.setPixelSize(CentipointsToPixels(font.centipoints));
+    made.setWeight(font.bold ? static_cast<QFont::Weight>(kBoldWeight) : QFont::Normal);
+    return made;
 }
 
 QColor QtForm::Colour(std::uint32_t bgr) {
@@ -30,31 +167,10 @@ QColor QtForm::Colour(std::uint32_t bgr) {
                   static_cast<int>(bgr >> 16 & 0xFF));
 }
 
-void QtForm::SetUpWindow(QWidget& window, const FormSpec& form) {
-    window.setObjectName(QString::fromLatin1(form.name));
-    window.setWindowTitle(QString::fromLatin1(form.caption));
-    window.setFixedSize(TwipsToPixels(form.clientWidth), TwipsToPixels(form.clientHeight));
-    window.setFont(Font(form.font, window.font()));
-}
-
-QLabel* QtForm::MakeLabel(QWidget& window, const ControlSpec& control) {
-    auto* label = new QLabel(&window);
-    label->setObjectName(QString::fromLatin1(control.name));
-    label->setText(QString::fromLatin1(control.text));
-    label->setFont(Font(control.font, window.font()));
-    label->setGeometry(Geometry(control));
-    label->setWordWrap(control.sizing != Sizing::AutoSize);
-    label->setAlignment((control.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    if (control.colour != kDefaultColour) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, Colour(control.colour));
-        label->setPalette(palette);
-    }
-    if (control.sizing == Sizing::WrapHeight) {
-        label->setFixedHeight(label->heightForWidth(label->width()));
-    }
-    FitToText(*label);
-    return label;
+QString QtForm::ObjectName(const ControlDesign& control) {
+    const QString name = QString::fromLatin1(control.name);
+    return control.arrayIndex < 0 ? name
+                                  : name + QLatin1Char('_') + QString::number(control.arrayIndex);
 }
 
 void QtForm::FitToText(QLabel& label) {

@@ -3,7 +3,6 @@
 #include <timeapi.h>
 
 #include <algorithm>
-#include <utility>
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -11,7 +10,7 @@
 
 namespace tamlo {
 
-WaitTimer::WaitTimer(std::function<void()> onTick) : onTick_(std::move(onTick)) {
+WaitTimer::WaitTimer() {
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
     frequency_ = frequency.QuadPart;

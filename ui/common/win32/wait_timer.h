@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace tamlo {
 
@@ -13,10 +14,13 @@ namespace tamlo {
 // the handle and runs each tick on the window's thread, between two messages.
 class WaitTimer {
 public:
-    explicit WaitTimer(std::function<void()> onTick);
+    WaitTimer();
     ~WaitTimer();
     WaitTimer(const WaitTimer&) = delete;
     WaitTimer& operator=(const WaitTimer&) = delete;
+
+    // What each tick runs; the window sets it before the loop first runs.
+    void SetHandler(std::function<void()> onTick) { onTick_ = std::move(onTick); }
 
     int Interval() const { return interval_; }
     // A running timer starts its new period at once.

@@ -1,35 +1,123 @@
 #include "ui/common/win32/win_form.h"
 
+#include "ui/common/win32/message_loop.h"
+
 #include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
 
 namespace tamlo {
 
 WinForm::~WinForm() {
+    for (const Ticker& ticker : timers_) {
+        loop_->Remove(*ticker.timer);
+    }
     for (const Item& item : items_) {
         DeleteObject(item.font);
+        DeleteObject(item.brush);
+    }
+    for (HMENU menu : menus_) {
+        DestroyMenu(menu);
     }
 }
 
-HWND WinForm::Add(HWND parent, const char* name, const wchar_t* windowClass, DWORD style,
-                  DWORD exStyle) {
-    const ControlSpec& row = design_.Control(name);
-    const int id = Id(row);
-    HWND control =
-        CreateWindowExW(exStyle, windowClass, Wide(row.text).c_str(), style | WS_CHILD | WS_VISIBLE,
-                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetWindowInstance(parent), nullptr);
-    items_.push_back({&row, control, nullptr});
-    return control;
+void WinForm::Build(HWND window, MessageLoop& loop) {
+    loop_ = &loop;
+    for (const ControlDesign& row : design_.controls) {
+        Make(window, row);
+    }
+    MakeTabOrder();
 }
 
-HWND WinForm::Control(const char* name) const {
-    const ControlSpec* row = &design_.Control(name);
+void WinForm::Make(HWND window, const ControlDesign& row) {
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    switch (row.kind) {
+    case ControlKind::Timer: {
+        auto& ticker = timers_.emplace_back(Ticker{&row, std::make_unique<WaitTimer>()});
+        ticker.timer->SetInterval(row.interval);
+        ticker.timer->SetEnabled(row.enabled);
+        loop_->Add(*ticker.timer);
+        return;
+    }
+    case ControlKind::Menu:
+        menus_.push_back(CreatePopupMenu());
+        return;
+    case ControlKind::MenuItem: // an item of the menu above it in the table
+        AppendMenuW(menus_.back(), MF_STRING, static_cast<UINT_PTR>(Id(design_, row)),
+                    Wide(row.text).c_str());
+        return;
+    case ControlKind::TextBox:
+        windowClass = L"EDIT";
+        style = row.enabled ? 0 : WS_DISABLED;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Label:
+        style = SS_NOPREFIX;
+        style |= row.sizing == Sizing::AutoSize ? SS_LEFTNOWORDWRAP
+                 : row.centred                  ? SS_CENTER
+                                                : SS_LEFT;
+        break;
+    case ControlKind::Button:
+        windowClass = L"BUTTON";
+        style = (row.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
+        break;
+    case ControlKind::PictureBox:
+        style = SS_ICON | SS_CENTERIMAGE;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Line:
+        break; // an empty static text, filled with the line's colour
+    }
+    HWND control = CreateWindowExW(exStyle, windowClass, Wide(row.text).c_str(),
+                                   style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(design_, row))),
+                                   GetWindowInstance(window), nullptr);
+    const HBRUSH brush = row.kind == ControlKind::Line ? CreateSolidBrush(row.colour) : nullptr;
+    items_.push_back({&row, control, nullptr, brush});
+}
+
+void WinForm::MakeTabOrder() const {
+    std::vector<const Item*> stops;
+    for (const Item& item : items_) {
+        if ((GetWindowStyle(item.window) & WS_TABSTOP) != 0) {
+            stops.push_back(&item);
+        }
+    }
+    std::ranges::sort(stops, {}, [](const Item* item) { return item->row->tabIndex; });
+    // The dialog keys move the focus in window order; the first stop starts the group.
+    HWND previous = nullptr;
+    for (const Item* stop : stops) {
+        if (previous == nullptr) {
+            SetWindowLongPtrW(stop->window, GWL_STYLE, GetWindowStyle(stop->window) | WS_GROUP);
+        } else {
+            SetWindowPos(stop->window, previous, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        previous = stop->window;
+    }
+}
+
+HWND WinForm::Control(std::string_view name, int arrayIndex) const {
+    const ControlDesign* row = &design_.Control(name, arrayIndex);
     for (const Item& item : items_) {
         if (item.row == row) {
             return item.window;
         }
     }
-    return nullptr;
+    throw std::logic_error(std::string(design_.name) + " made no window " + row->name);
+}
+
+WaitTimer& WinForm::Timer(std::string_view name) const {
+    const ControlDesign* row = &design_.Control(name);
+    for (const Ticker& ticker : timers_) {
+        if (ticker.row == row) {
+            return *ticker.timer;
+        }
+    }
+    throw std::logic_error(std::string(design_.name) + " made no timer " + row->name);
 }
 
 const WinForm::Item* WinForm::Find(HWND control) const {
@@ -41,12 +129,7 @@ const WinForm::Item* WinForm::Find(HWND control) const {
     return nullptr;
 }
 
-const ControlSpec* WinForm::Row(HWND control) const {
-    const Item* item = Find(control);
-    return item != nullptr ? item->row : nullptr;
-}
-
-HFONT WinForm::MakeFont(const FontSpec& font, UINT dpi) {
+HFONT WinForm::MakeFont(const FontDesign& font, UINT dpi) {
     // A negative height asks for the character height, which is what a point size measures.
     return CreateFontW(-MulDiv(font.centipoints, static_cast<int>(dpi), kCentipointsPerInch), 0, 0,
                        0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
@@ -57,16 +140,28 @@ HFONT WinForm::MakeFont(const FontSpec& font, UINT dpi) {
 void WinForm::Layout(UINT dpi) {
     dpi_ = dpi;
     for (Item& item : items_) {
-        const ControlSpec& row = *item.row;
-        const HFONT old = item.font;
-        item.font = MakeFont(row.font.family != nullptr ? row.font : design_.font, dpi);
-        SetWindowPos(item.window, nullptr, Pixels(row.left, dpi), Pixels(row.top, dpi),
-                     Pixels(row.width, dpi), Pixels(row.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        SetWindowFont(item.window, item.font, TRUE);
-        DeleteObject(old);
+        Place(item);
         FitToText(item);
     }
+}
+
+void WinForm::Place(Item& item) const {
+    const ControlDesign& row = *item.row;
+    const int left = Pixels(row.left, dpi_);
+    const int top = Pixels(row.top, dpi_);
+    if (row.kind == ControlKind::Line) {
+        // Both ends are on the line; its width is in pixels at 96 dpi.
+        SetWindowPos(item.window, nullptr, left, top, Pixels(row.left + row.width, dpi_) + 1 - left,
+                     MulDiv(row.lineWidth, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    const HFONT old = item.font;
+    item.font = MakeFont(row.font.family != nullptr ? row.font : design_.font, dpi_);
+    SetWindowPos(item.window, nullptr, left, top, Pixels(row.width, dpi_), Pixels(row.height, dpi_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowFont(item.window, item.font, TRUE);
+    DeleteObject(old);
 }
 
 void WinForm::SetText(HWND control, std::string_view text) const {
@@ -100,9 +195,15 @@ void WinForm::FitToText(const Item& item) const {
 
 HBRUSH WinForm::ControlColour(HWND window, HDC dc, HWND control) const {
     const HBRUSH brush = FORWARD_WM_CTLCOLORSTATIC(window, dc, control, DefWindowProcW);
-    const ControlSpec* row = Row(control);
-    if (row != nullptr && row->colour != kDefaultColour) {
-        SetTextColor(dc, row->colour); // the table's 0x00BBGGRR is a COLORREF
+    const Item* item = Find(control);
+    if (item == nullptr) {
+        return brush;
+    }
+    if (item->brush != nullptr) {
+        return item->brush;
+    }
+    if (item->row->colour != kDefaultColour) {
+        SetTextColor(dc, item->row->colour); // the table's 0x00BBGGRR is a COLORREF
     }
     return brush;
 }

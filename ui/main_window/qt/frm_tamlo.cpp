@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -21,20 +20,7 @@
 namespace tamlo {
 namespace {
 
-const FormSpec& kDesign = kFrmTamloDesign;
-
-QTimer* MakeTimer(QObject* owner, const char* name) {
-    const ControlSpec& design = kDesign.Control(name);
-    auto* timer = new QTimer(owner);
-    timer->setObjectName(QString::fromLatin1(name));
-    // Precise, because at the fastest levels the march ticks every 2 ms.
-    timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(design.interval);
-    if (design.enabled) {
-        timer->start();
-    }
-    return timer;
-}
+const WindowDesign& kDesign = kFrmTamloDesign;
 
 QString FromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -47,37 +33,20 @@ FrmTamlo::FrmTamlo(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       engine_(*this, random_) {
-    QtForm::SetUpWindow(*this, kDesign);
-    // The controls in their creation order.
-    TimerWait_ = MakeTimer(this, "TimerWait");
-    TimerLevel_ = MakeTimer(this, "TimerLevel");
-    txtDisplay_ = new QLineEdit(this);
-    txtAbout_ = MakeLabel("txtAbout");
-    txtMessage_ = MakeLabel("txtMessage");
-    txtLevel_ = MakeLabel("txtLevel");
-    txtScore_ = MakeLabel("txtScore");
-    Label4_ = MakeLabel("Label4");
-    txtNoLand_ = MakeLabel("txtNoLand");
-    txtMissFire_ = MakeLabel("txtMissFire");
-    Label3_ = MakeLabel("Label3");
-    Label2_ = MakeLabel("Label2");
-    Label1_ = MakeLabel("Label1");
-    mnuPopMenu_ = new QMenu(this);
-    mnuAbout_ = new QAction(this);
+    QtForm::Build(*this, kDesign);
+    TimerWait_ = &QtForm::Get<QTimer>(*this, kDesign, ControlName(GameTimer::TimerWait));
+    TimerLevel_ = &QtForm::Get<QTimer>(*this, kDesign, ControlName(GameTimer::TimerLevel));
+    txtDisplay_ = &QtForm::Get<QLineEdit>(*this, kDesign, "txtDisplay");
+    txtAbout_ = &QtForm::Get<QLabel>(*this, kDesign, "txtAbout");
+    mnuAbout_ = &QtForm::Get<QAction>(*this, kDesign, "mnuAbout");
 
     setWindowIcon(QIcon(Icons::Program()));
     setFocusPolicy(Qt::StrongFocus);
     connect(TimerLevel_, &QTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
     connect(TimerWait_, &QTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
 
-    // Disabled, the display takes no focus and no input: every key goes to the window.
-    const ControlSpec& display = kDesign.Control("txtDisplay");
-    txtDisplay_->setObjectName(QString::fromLatin1(display.name));
-    txtDisplay_->setGeometry(QtForm::Geometry(display));
-    txtDisplay_->setFont(QtForm::Font(display.font, font()));
-    txtDisplay_->setText(QString::fromLatin1(display.text));
-    txtDisplay_->setEnabled(display.enabled);
-    // Eight characters of the display font need 130 px; the frame and the line edit's own margins
+    // Disabled, the display takes no focus and no input: every key goes to the window. Eight
+    // characters of the display font need 130 px; the frame and the line edit's own margins
     // leave 129, so the text margins give back one pixel on each side.
     txtDisplay_->setTextMargins(-1, 0, -1, 0);
     // Disabled, the box keeps its flat background but its digits take the labels' colour: the
@@ -90,15 +59,11 @@ FrmTamlo::FrmTamlo(QWidget* parent)
 
     txtAbout_->installEventFilter(this);
     AccessibleControl::Attach(*this, QAccessible::Window);
-    AccessibleControl::Attach(*txtMessage_, QAccessible::Notification);
+    AccessibleControl::Attach(
+        QtForm::Get<QLabel>(*this, kDesign, ControlName(StatusLabel::txtMessage)),
+        QAccessible::Notification);
     AccessibleControl::Attach(*txtAbout_, QAccessible::Link, [this] { txtAbout_MouseDown(); });
-
-    // The About command's home: a menu that is never shown.
-    mnuPopMenu_->setObjectName(QString::fromLatin1(kDesign.Control("mnuPopMenu").name));
-    mnuPopMenu_->setTitle(QString::fromLatin1(kDesign.Control("mnuPopMenu").text));
-    mnuAbout_->setObjectName(QString::fromLatin1(kDesign.Control("mnuAbout").name));
-    mnuAbout_->setText(QString::fromLatin1(kDesign.Control("mnuAbout").text));
-    mnuPopMenu_->addAction(mnuAbout_);
+    // The About command's home is a menu that is never shown.
     connect(mnuAbout_, &QAction::triggered, this, &FrmTamlo::mnuAbout_Click);
 
     Form_Load();
@@ -107,10 +72,6 @@ FrmTamlo::FrmTamlo(QWidget* parent)
 }
 
 FrmTamlo::~FrmTamlo() = default;
-
-QLabel* FrmTamlo::MakeLabel(const char* name) {
-    return QtForm::MakeLabel(*this, kDesign.Control(name));
-}
 
 void FrmTamlo::Form_Load() {
     random_.SeedFromClock();
@@ -156,28 +117,12 @@ void FrmTamlo::SetDisplayText(std::string_view text) {
     txtDisplay_->setText(FromView(text));
 }
 
-QLabel* FrmTamlo::Label(StatusLabel label) const {
-    switch (label) {
-    case StatusLabel::txtLevel:
-        return txtLevel_;
-    case StatusLabel::txtScore:
-        return txtScore_;
-    case StatusLabel::txtNoLand:
-        return txtNoLand_;
-    case StatusLabel::txtMissFire:
-        return txtMissFire_;
-    case StatusLabel::txtMessage:
-        break;
-    }
-    return txtMessage_;
-}
-
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
-    QLabel* target = Label(label);
-    target->setText(FromView(text));
-    QtForm::FitToText(*target);
-    if (target == txtMessage_ && !text.empty()) {
-        AccessibleControl::Announce(*target);
+    auto& target = QtForm::Get<QLabel>(*this, kDesign, ControlName(label));
+    target.setText(FromView(text));
+    QtForm::FitToText(target);
+    if (label == StatusLabel::txtMessage && !text.empty()) {
+        AccessibleControl::Announce(target);
     }
 }
 

@@ -8,7 +8,6 @@
 
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QAction;
 class QTimer;
 
@@ -39,7 +38,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* MakeLabel(const char* name);
     void Form_Load();
     void Form_KeyDown(int keyCode);
     void Form_MouseDown();
@@ -51,22 +49,11 @@ private:
     std::int32_t MarchInterval() const override;
     void SetMarchInterval(std::int32_t milliseconds) override;
 
-    QLabel* Label(StatusLabel label) const;
-
+    // What the window drives, made from its design table.
     QTimer* TimerWait_ = nullptr;
     QTimer* TimerLevel_ = nullptr;
     QLineEdit* txtDisplay_ = nullptr;
     QLabel* txtAbout_ = nullptr;
-    QLabel* txtMessage_ = nullptr;
-    QLabel* txtLevel_ = nullptr;
-    QLabel* txtScore_ = nullptr;
-    QLabel* Label4_ = nullptr;
-    QLabel* txtNoLand_ = nullptr;
-    QLabel* txtMissFire_ = nullptr;
-    QLabel* Label3_ = nullptr;
-    QLabel* Label2_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    QMenu* mnuPopMenu_ = nullptr;
     QAction* mnuAbout_ = nullptr;
 
     ClockRandomSource random_;

@@ -13,7 +13,7 @@
 namespace tamlo {
 namespace {
 
-const FormSpec& kDesign = kFrmTamloDesign;
+const WindowDesign& kDesign = kFrmTamloDesign;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr UINT_PTR kTickTimer = 1;
 
@@ -29,21 +29,20 @@ LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
     RECT inside{};
     GetClientRect(edit, &inside);
     FillRect(dc, &inside, FORWARD_WM_CTLCOLORSTATIC(GetParent(edit), dc, edit, SendMessageW));
-    SelectFont(dc, GetWindowFont(edit));
+    const HFONT previous = SelectFont(dc, GetWindowFont(edit));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0)) + 1;
     wchar_t text[32] = {}; // the display line has eight characters
     DrawTextW(dc, text, GetWindowTextW(edit, text, 32), &inside, DT_SINGLELINE | DT_NOPREFIX);
+    SelectFont(dc, previous);
     EndPaint(edit, &paint);
     return 0;
 }
 
 } // namespace
 
-FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop)
-    : loop_(loop), TimerWait_([this] { engine_.TimerWait_Timer(); }),
-      TimerLevel_([this] { engine_.TimerLevel_Timer(); }), engine_(*this, random_) {
+FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop) : loop_(loop), engine_(*this, random_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
@@ -55,18 +54,12 @@ FrmTamlo::FrmTamlo(HINSTANCE instance, MessageLoop& loop)
     const std::wstring className = WinForm::Wide(kDesign.name);
     windowClass.lpszClassName = className.c_str();
     RegisterClassExW(&windowClass);
-    loop_.Add(TimerWait_);
-    loop_.Add(TimerLevel_);
     CreateWindowExW(0, className.c_str(), WinForm::Wide(kDesign.caption).c_str(), kStyle,
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                     instance, this);
 }
 
-FrmTamlo::~FrmTamlo() {
-    loop_.Remove(TimerLevel_);
-    loop_.Remove(TimerWait_);
-    DestroyMenu(mnuPopMenu_);
-}
+FrmTamlo::~FrmTamlo() = default;
 
 LRESULT CALLBACK FrmTamlo::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -111,27 +104,17 @@ LRESULT CALLBACK FrmTamlo::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 
 BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     hwnd_ = hwnd;
-    // The controls in their creation order. None takes the focus: every key goes to the window.
-    TimerWait_.SetInterval(kDesign.Control("TimerWait").interval);
-    TimerWait_.SetEnabled(kDesign.Control("TimerWait").enabled);
-    TimerLevel_.SetInterval(kDesign.Control("TimerLevel").interval);
-    TimerLevel_.SetEnabled(kDesign.Control("TimerLevel").enabled);
-    HWND display = form_.Add(hwnd, "txtDisplay", L"EDIT", WS_DISABLED, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(display, DisplayProc, 0, 0);
-    for (const char* label : {"txtAbout", "txtMessage", "txtLevel", "txtScore", "Label4",
-                              "txtNoLand", "txtMissFire", "Label3", "Label2", "Label1"}) {
-        const ControlSpec& row = kDesign.Control(label);
-        DWORD style = SS_NOPREFIX;
-        style |= row.sizing == Sizing::AutoSize ? SS_LEFTNOWORDWRAP
-                 : row.centred                  ? SS_CENTER
-                                                : SS_LEFT;
-        form_.Add(hwnd, label, L"STATIC", style);
-    }
-    // The About command's home: a menu that is never shown.
-    mnuPopMenu_ = CreatePopupMenu();
-    mnuAbout_ = static_cast<UINT>(form_.Id(kDesign.Control("mnuAbout")));
-    AppendMenuW(mnuPopMenu_, MF_STRING, mnuAbout_,
-                WinForm::Wide(kDesign.Control("mnuAbout").text).c_str());
+    // None of the controls takes the focus: every key goes to the window.
+    form_.Build(hwnd, loop_);
+    TimerWait_ = &form_.Timer(ControlName(GameTimer::TimerWait));
+    TimerLevel_ = &form_.Timer(ControlName(GameTimer::TimerLevel));
+    TimerWait_->SetHandler([this] { engine_.TimerWait_Timer(); });
+    TimerLevel_->SetHandler([this] { engine_.TimerLevel_Timer(); });
+    txtDisplay_ = form_.Control("txtDisplay");
+    SetWindowSubclass(txtDisplay_, DisplayProc, 0, 0);
+    txtAbout_ = form_.Control("txtAbout");
+    // The About command's home is a menu that is never shown.
+    mnuAbout_ = form_.Id("mnuAbout");
 
     form_.Layout(GetDpiForWindow(hwnd));
     Form_Load();
@@ -167,7 +150,7 @@ void FrmTamlo::Form_KeyDown(int keyCode) {
 
 void FrmTamlo::OnButtonDown(HWND hwnd, BOOL /*doubleClick*/, int x, int y, UINT /*keys*/) {
     // Labels and the disabled display let the mouse through to the window: find which was hit.
-    if (ChildWindowFromPoint(hwnd, POINT{x, y}) == form_.Control("txtAbout")) {
+    if (ChildWindowFromPoint(hwnd, POINT{x, y}) == txtAbout_) {
         txtAbout_MouseDown();
     } else {
         Form_MouseDown();
@@ -181,7 +164,7 @@ void FrmTamlo::txtAbout_MouseDown() {
 }
 
 void FrmTamlo::OnCommand(HWND /*hwnd*/, int id, HWND /*control*/, UINT /*code*/) {
-    if (static_cast<UINT>(id) == mnuAbout_) {
+    if (id == mnuAbout_) {
         mnuAbout_Click();
     }
 }
@@ -200,8 +183,8 @@ void FrmTamlo::OnTimer(HWND /*hwnd*/, UINT /*id*/) {
 }
 
 void FrmTamlo::OnDestroy(HWND /*hwnd*/) {
-    TimerLevel_.SetEnabled(false);
-    TimerWait_.SetEnabled(false);
+    TimerLevel_->SetEnabled(false);
+    TimerWait_->SetEnabled(false);
     PostQuitMessage(0);
 }
 
@@ -212,25 +195,23 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 }
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
-    form_.SetText(form_.Control("txtDisplay"), text);
+    form_.SetText(txtDisplay_, text);
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
-    static constexpr const char* kNames[] = {"txtLevel", "txtScore", "txtNoLand", "txtMissFire",
-                                             "txtMessage"};
-    form_.SetText(form_.Control(kNames[static_cast<int>(label)]), text);
+    form_.SetText(form_.Control(ControlName(label)), text);
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {
-    (timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_).SetEnabled(enabled);
+    (timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_)->SetEnabled(enabled);
 }
 
 std::int32_t FrmTamlo::MarchInterval() const {
-    return TimerLevel_.Interval();
+    return TimerLevel_->Interval();
 }
 
 void FrmTamlo::SetMarchInterval(std::int32_t milliseconds) {
-    TimerLevel_.SetInterval(milliseconds);
+    TimerLevel_->SetInterval(milliseconds);
 }
 
 } // namespace tamlo

@@ -3,7 +3,6 @@
 #include "engine/clock_random_source.h"
 #include "engine/game_engine.h"
 #include "engine/game_view.h"
-#include "ui/common/win32/wait_timer.h"
 #include "ui/common/win32/win_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
 
@@ -53,10 +52,12 @@ private:
     MessageLoop& loop_;
     HWND hwnd_ = nullptr;
     WinForm form_{kFrmTamloDesign};
-    WaitTimer TimerWait_;
-    WaitTimer TimerLevel_;
-    HMENU mnuPopMenu_ = nullptr;
-    UINT mnuAbout_ = 0;
+    // What the window drives, made from its design table.
+    WaitTimer* TimerWait_ = nullptr;
+    WaitTimer* TimerLevel_ = nullptr;
+    HWND txtDisplay_ = nullptr;
+    HWND txtAbout_ = nullptr;
+    int mnuAbout_ = 0;
     ClockRandomSource random_;
     GameEngine engine_;
 };

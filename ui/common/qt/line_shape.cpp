@@ -1,4 +1,4 @@
-#include "ui/about/qt/line_shape.h"
+#include "ui/common/qt/line_shape.h"
 
 #include "ui/common/qt/accessible_control.h"
 

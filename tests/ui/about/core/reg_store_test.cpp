@@ -1,42 +1,21 @@
-// The launcher over the real registry calls and a .reg store read from text in memory; the
-// desktop's file test, start and message box are a log.
-#include "ui/about/core/app_info.h"
-#include "ui/about/core/reg_store_platform.h"
-#include "ui/about/core/sys_info_launcher.h"
+// The .reg store as the launcher reads it through the registry calls: every line of the text, and
+// keys, handles and value copies as the registry gives them.
+#include "tests/ui/about/core/desk.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <functional>
-#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace tamlo {
 namespace {
 
-const std::string kNo = SysInfoLauncher::kUnavailable;
-constexpr RegKey kLm = kHkeyLocalMachine;
-
-// Logs "?path" for a file test, "!path" for a start and "message"; only file passes and starts.
-class Desk : public RegStorePlatform {
-public:
-    explicit Desk(std::function<RegStore()> load) : RegStorePlatform(std::move(load)) {}
-    explicit Desk(const std::string& text, std::string file = "")
-        : RegStorePlatform([text] { return RegStore::FromText(text); }), file(std::move(file)) {}
-    bool IsOrdinaryFile(const std::string& path) override { return Note("?", path); }
-    bool StartProgram(const std::string& path) override { return Note("!", path); }
-    void ShowMessage(const std::string& text) override { log += text == kNo ? "message " : text; }
-    bool Note(const char* what, const std::string& path) {
-        log += what + path + " ";
-        return path == file;
-    }
-    std::string file, log;
-};
+using testing::Desk;
+using testing::Hex1024;
+using testing::kLm;
 
 #define KEY "[HKEY_LOCAL_MACHINE\\K]\n"
-#define TOOL "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
-#define LOCATION "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
 
 // GetKeyValue on value name of key K, with "keep" in KeyVal: the text read; "false:" or "throw:"
 // and what KeyVal then holds.
@@ -58,15 +37,6 @@ std::string Utf16(const std::u16string& value) {
         bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     }
     return bytes;
-}
-
-// 1024 bytes, none of them NUL, as hex data.
-std::string Hex1024() {
-    std::string hex = "61";
-    while (hex.size() < 3 * 1024 - 1) {
-        hex += ",61";
-    }
-    return hex;
 }
 
 TEST(RegStoreTest, EachLineOfTheTextReadsAsTheRegistryWouldHoldIt) {
@@ -134,42 +104,6 @@ TEST(RegStoreTest, KeysOpenReadOnlyWithTheirParentsAndValuesCopyAsFromTheRegistr
     EXPECT_EQ(desk.CloseKey(sub), kErrorSuccess);
     EXPECT_EQ(desk.CloseKey(sub), kErrorInvalidHandle);
     EXPECT_EQ(desk.QueryValue(sub, "v", &type, data, &size), kErrorInvalidHandle);
-}
-
-TEST(SysInfoLauncherTest, EachPressStartsTheToolFoundOrShowsTheMessageOnce) {
-    const std::string d = "D\\MSINFO32.EXE", dd = "D\\\\MSINFO32.EXE", n = "12\\MSINFO32.EXE";
-    const std::string fallback = LOCATION "\"MSINFO\"=\"D\"", tested = "?" + d + " !" + d + " ";
-    const std::vector<std::array<std::string, 3>> cases = {
-        // store, the one file there is, what one press does
-        {TOOL "\"PATH\"=\"/opt/t;x y\"\n" + fallback, "/opt/t;x y", "!/opt/t;x y "},
-        {fallback, d, tested},
-        {LOCATION "\"MSINFO\"=\"D\\\\\"", dd, "?" + dd + " !" + dd + " "},
-        {TOOL "\"Other\"=\"x\"\n" + fallback, d, tested},
-        {TOOL "\"PATH\"=\"" + std::string(1024, 'x') + "\"\n" + fallback, d, tested},
-        {LOCATION "\"MSINFO\"=dword:0000000c", n, "?" + n + " !" + n + " "},
-        {fallback, "", "?" + d + " message "},
-        {"", "", "message "},
-        {TOOL "\"PATH\"=\"/missing\"\n" + fallback, d, "!/missing message "},
-        {TOOL "\"PATH\"=hex(1):" + Hex1024() + "\n" + fallback, d, "message "},
-        {TOOL "\"PATH\"=hex(2):41,00\n" + fallback, d, "! message "},
-        {LOCATION "\"MSINFO\"=hex(7):41,00", "", "?\\MSINFO32.EXE message "},
-    };
-    for (const auto& [store, file, once] : cases) {
-        Desk desk(store, file);
-        SysInfoLauncher launcher(desk);
-        launcher.StartSysInfo();
-        launcher.StartSysInfo(); // repeats everything: nothing is kept from the first press
-        EXPECT_EQ(desk.log, once + once) << store;
-        EXPECT_EQ(desk.OpenKeyCount(), 0u);
-    }
-    Desk broken([]() -> RegStore { throw std::bad_alloc(); });
-    SysInfoLauncher(broken).StartSysInfo();
-    EXPECT_EQ(broken.log, "message ");
-}
-
-TEST(AppInfoTest, TheVersionLineWritesEachNumberInDecimalWithoutFill) {
-    EXPECT_EQ(AppInfo::VersionText(1, 10, 200), "Version 1.10.200");
-    EXPECT_EQ(AppInfo::VersionText(65535, 0, 7), "Version 65535.0.7");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ui/main_window/qt/font_substitutions.h"
+#include "ui/common/qt/font_substitutions.h"
 
 #include <QFont>
 #include <QStringList>
