@@ -24,6 +24,7 @@ test_packages=(
     mingw-w64 wine wine64 python3
     libxcb-damage0-dev libxcb-xtest0-dev
     desktop-file-utils appstream dpkg-dev file
+    lintian devscripts diffoscope-minimal
 )
 
 case "$profile" in
