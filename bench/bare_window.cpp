@@ -1,12 +1,73 @@
-// The yardstick for start-up, memory and idle cost: a bare Qt window of the game's size with a
-// dozen labels and, optionally, a timer that rewrites one of them.
+// The yardstick for start-up, memory, idle cost and key response: a bare Qt window of the game's
+// size with a dozen labels and a disabled line edit in the display's place.
 //
-//   bare_window [--timer-ms N]
+//   bare_window [--faces] [--timer-ms N]
+//
+// --faces gives the labels and the line edit the game's three faces at the game's sizes, named
+// by their installed families, so that only what the game adds to them is left to compare.
+// --timer-ms N rewrites the line edit every N ms with a precise timer, and the Left key rewrites
+// it too, as the game's aim does its display.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+
+namespace {
+
+QFont Face(const char* family, int pixels, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+class BareWindow final : public QWidget {
+public:
+    explicit BareWindow(bool faces) {
+        setWindowTitle(QStringLiteral("Bare window"));
+        setFixedSize(260, 332);
+        if (faces) {
+            setFont(Face("Liberation Sans", 11, false));
+        }
+        edit_ = new QLineEdit(QStringLiteral("1-      "), this);
+        edit_->setGeometry(64, 80, 137, 33);
+        edit_->setEnabled(false);
+        if (faces) {
+            edit_->setFont(Face("Liberation Mono", 27, true));
+        }
+        for (int i = 0; i < 12; ++i) {
+            auto* label = new QLabel(QStringLiteral("Label %1 : 000000").arg(i), this);
+            label->move(8, 120 + i * 17);
+            if (faces && i < 8) { // the game's message, status and legend sizes
+                label->setFont(Face("Liberation Sans", i == 0 ? 18 : i < 3 ? 16 : 13, true));
+            }
+            label->adjustSize();
+        }
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    void Rewrite() {
+        ++ticks_;
+        edit_->setText(QStringLiteral("%1-   %2").arg(ticks_ % 10).arg(ticks_ % 100));
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Left) {
+            Rewrite();
+        }
+        event->accept();
+    }
+
+private:
+    QLineEdit* edit_ = nullptr;
+    int ticks_ = 0;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,24 +78,10 @@ int main(int argc, char** argv) {
         timerMs = args.at(timerArg + 1).toInt();
     }
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Bare window"));
-    window.setFixedSize(260, 332);
-    QLabel* first = nullptr;
-    for (int i = 0; i < 12; ++i) {
-        auto* label = new QLabel(QStringLiteral("Label %1 : 000000").arg(i), &window);
-        label->move(8, 8 + i * 26);
-        label->adjustSize();
-        if (first == nullptr) {
-            first = label;
-        }
-    }
+    BareWindow window(args.contains(QStringLiteral("--faces")));
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
-    int ticks = 0;
-    QObject::connect(&timer, &QTimer::timeout, first, [first, &ticks] {
-        first->setText(QStringLiteral("Label 0 : %1").arg(++ticks, 6, 10, QLatin1Char('0')));
-    });
+    QObject::connect(&timer, &QTimer::timeout, &window, [&window] { window.Rewrite(); });
     if (timerMs > 0) {
         timer.start(timerMs);
     }

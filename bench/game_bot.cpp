@@ -6,8 +6,9 @@
 #include <stdexcept>
 
 GameBot::GameBot(tamlo::FrmTamlo& window)
-    : window_(window), timerLevel_(window.findChild<QTimer*>(QStringLiteral("TimerLevel"))),
-      timerWait_(window.findChild<QTimer*>(QStringLiteral("TimerWait"))) {
+    : window_(window),
+      timerLevel_(window.findChild<tamlo::IntervalTimer*>(QStringLiteral("TimerLevel"))),
+      timerWait_(window.findChild<tamlo::IntervalTimer*>(QStringLiteral("TimerWait"))) {
     if (timerLevel_ == nullptr || timerWait_ == nullptr) {
         throw std::runtime_error("the game window has no march or pause timer");
     }
@@ -42,7 +43,7 @@ bool GameBot::ShootAndEndPause() const {
     return true;
 }
 
-void GameBot::Tick(QTimer& timer) const {
+void GameBot::Tick(tamlo::IntervalTimer& timer) const {
     QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
 }
 

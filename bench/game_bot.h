@@ -2,7 +2,7 @@
 
 #include "ui/main_window/qt/frm_tamlo.h"
 
-#include <QTimer>
+#include "ui/common/qt/interval_timer.h"
 
 // Plays the real game window the way a perfect player would: it reads the game state, presses
 // the window's keys and, where a test or a benchmark needs it, delivers timer ticks itself.
@@ -10,8 +10,8 @@ class GameBot {
 public:
     explicit GameBot(tamlo::FrmTamlo& window);
 
-    QTimer& TimerLevel() const { return *timerLevel_; }
-    QTimer& TimerWait() const { return *timerWait_; }
+    tamlo::IntervalTimer& TimerLevel() const { return *timerLevel_; }
+    tamlo::IntervalTimer& TimerWait() const { return *timerWait_; }
     const tamlo::GameState& State() const { return window_.State(); }
 
     void Press(Qt::Key key) const;
@@ -21,7 +21,7 @@ public:
     // pause at once; true when it did (the march timer then starts again).
     bool ShootAndEndPause() const;
     // One tick of a timer, as the event loop would deliver it.
-    void Tick(QTimer& timer) const;
+    void Tick(tamlo::IntervalTimer& timer) const;
     // Plays on with ticks delivered directly until the game reaches the given level, then ends
     // that level's opening pause, so the real march timer runs on at the new level's speed.
     // False when the game stalled on the way: a perfect player needs a few dozen ticks a level.
@@ -29,6 +29,6 @@ public:
 
 private:
     tamlo::FrmTamlo& window_;
-    QTimer* timerLevel_;
-    QTimer* timerWait_;
+    tamlo::IntervalTimer* timerLevel_;
+    tamlo::IntervalTimer* timerWait_;
 };

@@ -59,10 +59,11 @@ Options Parse(const QStringList& args) {
 int RunFastTimer(GameBot& bot, double seconds) {
     int ticks = 0;
     QEventLoop loop;
-    const auto shoot = QObject::connect(&bot.TimerLevel(), &QTimer::timeout, &loop, [&] {
-        ++ticks;
-        bot.ShootAndEndPause();
-    });
+    const auto shoot =
+        QObject::connect(&bot.TimerLevel(), &tamlo::IntervalTimer::timeout, &loop, [&] {
+            ++ticks;
+            bot.ShootAndEndPause();
+        });
     QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
     QObject::disconnect(shoot);

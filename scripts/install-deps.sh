@@ -1,32 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game (or, with "test", the whole test suite) needs, and only
-# those that are missing, so a second run does nothing and takes no time.
+# Installs the Debian packages the game (or, with "test", the whole test suite; with "xserver", an
+# X server of its own and the keys typed on it) needs, and only those that are missing, so a
+# second run does nothing and takes no time.
 set -euo pipefail
 
 profile=${1:-game}
 
 game_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     fonts-liberation2
     hardinfo
 )
+xserver_packages=(xvfb xauth xdotool x11-utils)
 test_packages=(
-    "${game_packages[@]}"
+    "${game_packages[@]}" "${xserver_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils x11-xkb-utils xkb-data openbox
+    x11-xkb-utils xkb-data openbox
+    sway weston xwayland qt6-wayland wtype
+    mutter xfwm4 kwin-x11 kwin-style-breeze qt6-gtk-platformtheme qt6ct
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64 python3
-    libxcb1-dev
+    libxcb-damage0-dev libxcb-xtest0-dev
     desktop-file-utils appstream dpkg-dev file
+    lintian devscripts diffoscope-minimal
 )
 
 case "$profile" in
 game) wanted=("${game_packages[@]}") ;;
 test) wanted=("${test_packages[@]}") ;;
+xserver) wanted=("${xserver_packages[@]}") ;;
 *)
-    echo "usage: $0 [game|test]" >&2
+    echo "usage: $0 [game|test|xserver]" >&2
     exit 2
     ;;
 esac
@@ -43,4 +49,5 @@ echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"

@@ -6,4 +6,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh game
 cmake --preset release -DBUILD_TESTING=OFF -DTAMLO_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release
-exec build/release/app/tamlo-qt350 "$@"
+# The build writes down where it put the program.
+exec "$(cat build/release/program-path)" "$@"

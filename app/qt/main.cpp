@@ -1,9 +1,13 @@
 // Start-up: the game window is the program; closing it ends the run.
+#include "app/core/display_choice.h"
 #include "ui/about/qt/qt_launcher_platform.h"
 #include "ui/common/qt/font_substitutions.h"
+#include "ui/common/qt/modal_keeper.h"
 #include "ui/main_window/qt/frm_tamlo.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QList>
 #include <QProcessEnvironment>
 
@@ -12,6 +16,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -26,19 +32,47 @@ QList<HeldMessage>& HeldMessages() {
     return held;
 }
 
+std::string& FailureLine() {
+    static std::string line;
+    return line;
+}
+
 // While the toolkit opens the display its messages are held back: the only fatal one it can
-// raise then is that no display could be opened, and that deserves one plain line instead of a
-// page that blames the installation and an abort.
+// raise then is that no display could be opened, and that deserves one plain line that names
+// what is missing instead of a page that blames the installation and an abort.
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        const QByteArray display = qgetenv("DISPLAY");
-        std::fprintf(stderr,
-                     "tamlo-qt350: cannot open an X11 or Wayland display (%s); run it from a "
-                     "desktop session or set DISPLAY\n",
-                     display.isEmpty() ? "DISPLAY is not set" : ("DISPLAY=" + display).constData());
+        std::fprintf(stderr, "%s\n", FailureLine().c_str());
         std::_Exit(EXIT_FAILURE);
     }
     HeldMessages().append({type, context.category, text});
+}
+
+// Whether a platform plugin whose file name starts with prefix lies where the toolkit looks.
+bool HasPlatformPlugin(const QString& prefix) {
+    QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator());
+    folders.append(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+    for (QString& folder : folders) {
+        folder += QStringLiteral("/platforms");
+    }
+    folders.append(qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"));
+    for (const QString& folder : folders) {
+        if (!folder.startsWith(u'/')) {
+            continue;
+        }
+        if (!QDir(folder).entryList({prefix + QStringLiteral("*.so")}, QDir::Files).isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+tamlo::DisplayChoice ChooseDisplay() {
+    const auto variable = [](const char* name) { return qEnvironmentVariable(name).toStdString(); };
+    return tamlo::DisplayChoice({variable("QT_QPA_PLATFORM"), variable("DISPLAY"),
+                                 variable("WAYLAND_DISPLAY"), variable("XDG_SESSION_TYPE"),
+                                 HasPlatformPlugin(QStringLiteral("libqxcb")),
+                                 HasPlatformPlugin(QStringLiteral("libqwayland-"))});
 }
 
 bool IsOwnEntry(const QByteArray& path, mode_t type, mode_t mode) {
@@ -67,19 +101,34 @@ void PrepareSession() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The game takes no arguments. The toolkit sees the program's name alone, so that nothing on
-    // the command line can load a plugin, read a style sheet, pick a display or open a listener.
+    // The game takes no arguments. The toolkit sees the program's name alone, and the platforms
+    // start-up chooses, so that nothing on the command line can load a plugin, read a style
+    // sheet, pick a display or open a listener.
     char name[] = "tamlo-qt350";
-    int toolkitArgc = 1;
-    char* toolkitArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : name, nullptr};
+    char platformOption[] = "-platform";
+    const tamlo::DisplayChoice display = ChooseDisplay();
+    FailureLine() = display.FailureMessage();
+    std::string platforms = display.Platforms();
+    std::vector<char*> toolkitArgs = {argc > 0 && argv[0] != nullptr ? argv[0] : name};
+    if (!platforms.empty()) {
+        toolkitArgs.insert(toolkitArgs.end(), {platformOption, platforms.data()});
+    }
+    toolkitArgs.push_back(nullptr);
+    int toolkitArgc = static_cast<int>(toolkitArgs.size()) - 1;
 
     tamlo::QtLauncherPlatform::SetToolEnvironment(QProcessEnvironment::systemEnvironment());
     PrepareSession();
 
     const QtMessageHandler normal = qInstallMessageHandler(HoldMessage);
-    QApplication app(toolkitArgc, toolkitArgv);
+    QApplication app(toolkitArgc, toolkitArgs.data());
     qInstallMessageHandler(normal);
     for (const HeldMessage& message : HeldMessages()) {
+        // A platform tried first and not there (XWayland not running) is no news once the next
+        // one opened the window.
+        const QByteArray category(message.category);
+        if (!platforms.empty() && (category == "qt.qpa.xcb" || category == "qt.qpa.plugin")) {
+            continue;
+        }
         qt_message_output(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category),
                           message.text);
     }
@@ -89,6 +138,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(TAMLO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(TAMLO_APP_ID));
     tamlo::FontSubstitutions::Install();
+    tamlo::ModalKeeper::Install();
 
     tamlo::FrmTamlo window;
     window.show();

@@ -1,7 +1,8 @@
 // Measurements of the Windows program, run under Wine (or on Windows):
 //
-//   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms, then a bare
-//                                   high-resolution waitable timer, in the same process
+//   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms and a bare
+//                                   high-resolution waitable timer, taking turns stretch by
+//                                   stretch in the same process
 //   win32_bench startup <runs> <game.exe> <bare.exe>
 //                                   process start to window shown, the game and a bare Win32
 //                                   window alternately
@@ -57,22 +58,53 @@ struct TimerRun {
     int ticks = 0;
     double last = 0;
     std::vector<double> periods;
+    HANDLE bare = nullptr;
+    std::vector<double> barePeriods;
+    double textMs = 0; // the display's own handling of its new texts
+    int texts = 0;
+    double paintMs = 0; // and of its drawing
+    int paints = 0;
 };
 
-// Sees every text written into the display: one march tick each while a stretch runs.
+// One stretch of the bare timer: the same kind of timer as the game's, waited on alone.
+void BareStretch(TimerRun& run) {
+    LARGE_INTEGER due{};
+    due.QuadPart = -10000LL * kMarchMs;
+    SetWaitableTimer(run.bare, &due, kMarchMs, nullptr, nullptr, FALSE);
+    double last = Now();
+    for (int tick = 0; tick < kTicksPerStretch; ++tick) {
+        WaitForSingleObject(run.bare, INFINITE);
+        const double now = Now();
+        run.barePeriods.push_back(now - last);
+        last = now;
+    }
+    CancelWaitableTimer(run.bare);
+}
+
+// Sees every text written into the display: one march tick each while a stretch runs. It also
+// times what the display itself does with a new text and with each drawing, the window thread's
+// own work at every tick, which the bare timer does not have.
 LRESULT CALLBACK DisplayHook(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR data) {
     auto& run = *reinterpret_cast<TimerRun*>(data);
+    const double start = Now();
     if (message == WM_SETTEXT && run.ticks >= 0) {
-        const double now = Now();
-        run.periods.push_back(now - run.last);
-        run.last = now;
+        run.periods.push_back(start - run.last);
+        run.last = start;
         if (++run.ticks == kTicksPerStretch) {
             run.ticks = -1;
             PostMessageW(run.game, kRestart, 0, 0);
         }
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    if (message == WM_SETTEXT) {
+        run.textMs += Now() - start;
+        ++run.texts;
+    } else if (message == WM_PAINT) {
+        run.paintMs += Now() - start;
+        ++run.paints;
+    }
+    return result;
 }
 
 // Between two stretches, outside any tick: a new game, its march at 2 ms from now.
@@ -87,6 +119,9 @@ LRESULT CALLBACK GameHook(HWND game, UINT message, WPARAM wParam, LPARAM lParam,
         PostQuitMessage(0);
         return 0;
     }
+    // Game and bare timer take turns, stretch by stretch, so both see the same machine.
+    run.view->SetTimerEnabled(GameTimer::TimerLevel, false);
+    BareStretch(run);
     SendMessageW(game, WM_KEYDOWN, 'R', 0);
     run.view->SetMarchInterval(kMarchMs);
     run.last = Now();
@@ -103,6 +138,8 @@ int Timer(int stretches) {
     run.view = &game;
     run.stretches = stretches;
     run.ticks = -1;
+    run.bare =
+        CreateWaitableTimerExW(nullptr, nullptr, 0x2 /* high resolution */, TIMER_ALL_ACCESS);
     const int display = WinForm::Id(kFrmTamloDesign, kFrmTamloDesign.Control("txtDisplay"));
     SetWindowSubclass(GetDlgItem(run.game, display), DisplayHook, 0,
                       reinterpret_cast<DWORD_PTR>(&run));
@@ -110,25 +147,10 @@ int Timer(int stretches) {
     PostMessageW(run.game, kRestart, 0, 0);
     loop.Run();
     Report("game TimerLevel at 2 ms", run.periods);
-
-    // The bare timer: the same kind of timer, waited on alone.
-    const HANDLE bare =
-        CreateWaitableTimerExW(nullptr, nullptr, 0x2 /* high resolution */, TIMER_ALL_ACCESS);
-    std::vector<double> periods;
-    for (int stretch = 0; stretch < stretches; ++stretch) {
-        LARGE_INTEGER due{};
-        due.QuadPart = -10000LL * kMarchMs;
-        SetWaitableTimer(bare, &due, kMarchMs, nullptr, nullptr, FALSE);
-        double last = Now();
-        for (int tick = 0; tick < kTicksPerStretch; ++tick) {
-            WaitForSingleObject(bare, INFINITE);
-            const double now = Now();
-            periods.push_back(now - last);
-            last = now;
-        }
-        CancelWaitableTimer(bare);
-    }
-    Report("bare waitable timer at 2 ms", periods);
+    Report("bare waitable timer at 2 ms", run.barePeriods);
+    std::printf("the display's own work: %d new texts, %.3f ms each; %d drawings, %.3f ms each\n",
+                run.texts, run.textMs / std::max(run.texts, 1), run.paints,
+                run.paintMs / std::max(run.paints, 1));
     return 0;
 }
 

@@ -1,6 +1,10 @@
 // Grabs an X11 window as the X server shows it into a PNG or PPM file (by its extension) and
 // compares it with a reference picture if one is given:
 //   window_snapshot <window-id> <out> [<reference.png>]        (status 2: usage or grab error)
+// or finds the reference picture anywhere in a screenshot that a compositor took (status 1 if
+// it is nowhere) and saves the part where it is found, or saves a part of the screenshot:
+//   window_snapshot <screenshot.png> <out> <reference.png>
+//   window_snapshot <screenshot.png>:<x>,<y>,<width>,<height> <out>
 // Status 1 when they differ: <out>-diff.png shows the differing pixels in red. A channel that moves
 // by more than 8 counts: the same program with the same fonts draws the same picture, and the
 // white of a line on the grey window must show.
@@ -12,11 +16,52 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace {
+
+bool Near(QRgb a, QRgb b) { // a channel that moves by more than 8 counts
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))}) <= 8;
+}
+
+int Find(const QImage& screenshot, const QImage& reference, const QString& out) {
+    const QImage shot = screenshot.convertToFormat(QImage::Format_RGB32);
+    const QImage want = reference.convertToFormat(QImage::Format_RGB32);
+    for (int top = 0; !want.isNull() && top + want.height() <= shot.height(); ++top) {
+        for (int left = 0; left + want.width() <= shot.width(); ++left) {
+            bool same = true;
+            for (int y = 0; same && y < want.height(); ++y) {
+                for (int x = 0; same && x < want.width(); ++x) {
+                    same = Near(shot.pixel(left + x, top + y), want.pixel(x, y));
+                }
+            }
+            if (same) {
+                return shot.copy(left, top, want.width(), want.height()).save(out) ? 0 : 2;
+            }
+        }
+    }
+    std::fprintf(stderr, "the reference is nowhere in the screenshot %s\n",
+                 qPrintable(out + QStringLiteral(".png")));
+    shot.save(out + QStringLiteral(".png"));
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
     if (args.size() < 3) {
         return 2;
+    }
+    if (args.at(1).endsWith(QStringLiteral(".png")) && args.size() == 4) {
+        return Find(QImage(args.at(1)), QImage(args.at(3)), args.at(2));
+    }
+    const QStringList part = args.at(1).split(QLatin1Char(':'));
+    if (const QStringList area = part.value(1).split(QLatin1Char(',')); area.size() == 4) {
+        const QImage shot = QImage(part.at(0))
+                                .copy(area.at(0).toInt(), area.at(1).toInt(), area.at(2).toInt(),
+                                      area.at(3).toInt());
+        return shot.save(args.at(2)) ? 0 : 2;
     }
     const QImage grab = QGuiApplication::primaryScreen()
                             ->grabWindow(args.at(1).toULongLong(nullptr, 0))
@@ -29,9 +74,7 @@ int main(int argc, char** argv) {
     int differing = diff.size() == grab.size() ? 0 : grab.width() * grab.height();
     for (int y = 0; y < grab.height() && diff.size() == grab.size(); ++y) {
         for (int x = 0; x < grab.width(); ++x) {
-            const QRgb a = grab.pixel(x, y), r = diff.pixel(x, y);
-            if (std::max({std::abs(qRed(a) - qRed(r)), std::abs(qGreen(a) - qGreen(r)),
-                          std::abs(qBlue(a) - qBlue(r))}) > 8) {
+            if (!Near(grab.pixel(x, y), diff.pixel(x, y))) {
                 ++differing;
                 diff.setPixel(x, y, qRgb(255, 0, 0));
             }

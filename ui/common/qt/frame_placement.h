@@ -10,10 +10,13 @@ class QWidget;
 
 namespace tamlo {
 
-// Centres a top-level window, frame included, on an area of the screen. The frame a window
-// manager puts around a window is known only once the window is on the screen, so the window is
-// placed at once with a guessed frame and, if the real one differs, placed again as soon as the
-// window manager has framed it. Without a window manager there is no frame and nothing to redo.
+// Centres a top-level window, frame included, on an area of the screen, and keeps the frame on
+// the screen's free area: a window that does not fit there has its frame's top-left corner at the
+// free area's, so that its title bar can be reached. The frame a window manager puts around a
+// window is known only once it has framed the window, which some do only after the window is
+// active; so the window is placed at once with a guessed frame and placed again as soon as the
+// window manager reports a frame of another size. Without a window manager no frame is ever
+// reported, and the first placement stands.
 class FramePlacement final : public QObject {
 public:
     // Centres window on area() (global coordinates), guessing that its frame has the margins

@@ -1,13 +1,15 @@
 #include "ui/common/qt/qt_form.h"
 
+#include "ui/common/qt/interval_timer.h"
 #include "ui/common/qt/line_shape.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 
 #include <algorithm>
 #include <vector>
@@ -16,11 +18,37 @@ namespace tamlo {
 namespace {
 
 constexpr int kBoldWeight = 700;
+// The grey of the toolkit's standard light scheme, the ground the design's colours were chosen on.
+constexpr std::uint32_t kStandardGrey = 0x00EFEFEF;
 
-QTimer* MakeTimer(QWidget& window, const ControlDesign& control) {
-    auto* timer = new QTimer(&window);
-    // Precise, because at the fastest levels the march ticks every 2 ms.
-    timer->setTimerType(Qt::PreciseTimer);
+// The family a design's face name stands for on this system: the name itself where it is
+// installed, else the first installed of its substitutes (QFont::substitutes). Resolved once for
+// each name, so that a font never looks up a family that is not there before its substitutes.
+QString InstalledFamily(const char* family) {
+    static QHash<QByteArray, QString> resolved;
+    const QByteArray key(family);
+    const auto known = resolved.constFind(key);
+    if (known != resolved.constEnd()) {
+        return *known;
+    }
+    const QString name = QString::fromLatin1(family);
+    const QStringList installed = QFontDatabase::families();
+    QString result = name;
+    if (!installed.contains(name, Qt::CaseInsensitive)) {
+        for (const QString& substitute : QFont::substitutes(name)) {
+            if (installed.contains(substitute, Qt::CaseInsensitive)) {
+                result = substitute;
+                break;
+            }
+        }
+    }
+    resolved.insert(key, result);
+    return result;
+}
+
+// At the fastest levels the march ticks every 2 ms.
+IntervalTimer* MakeTimer(QWidget& window, const ControlDesign& control) {
+    auto* timer = new IntervalTimer(&window);
     timer->setInterval(control.interval);
     if (control.enabled) {
         timer->start();
@@ -88,6 +116,18 @@ void QtForm::Build(QWidget& window, const WindowDesign& design) {
     window.setWindowTitle(QString::fromLatin1(design.caption));
     window.setFixedSize(TwipsToPixels(design.clientWidth), TwipsToPixels(design.clientHeight));
     window.setFont(Font(design.font, window.font()));
+    // On a dark desktop palette the texts whose colours the design fixes (black, blue, red) could
+    // not be read: there the window and everything on it keep a light scheme, which the toolkit
+    // works out from the standard grey; a disabled box shows that grey, as in the standard scheme.
+    // A light desktop palette is kept as it is.
+    const QPalette desktop = window.palette();
+    if (desktop.color(QPalette::Window).lightness() <
+        desktop.color(QPalette::WindowText).lightness()) {
+        const QColor grey = Colour(kStandardGrey);
+        QPalette light(grey, grey);
+        light.setColor(QPalette::Disabled, QPalette::Base, grey);
+        window.setPalette(light);
+    }
     QObject* menu = nullptr;
     for (const ControlDesign& control : design.controls) {
         QObject* made = Make(window, control, menu);
@@ -156,7 +196,7 @@ QFont QtForm::Font(const FontDesign& font, const QFont& windowFont) {
     if (font.family == nullptr) {
         return windowFont;
     }
-    QFont made(QString::fromLatin1(font.family));
+    QFont made(InstalledFamily(font.family));
     made.setPixelSize(CentipointsToPixels(font.centipoints));
     made.setWeight(font.bold ? static_cast<QFont::Weight>(kBoldWeight) : QFont::Normal);
     return made;

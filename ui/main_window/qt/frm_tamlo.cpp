@@ -4,6 +4,7 @@
 #include "ui/about/qt/frm_about.h"
 #include "ui/common/qt/accessible_control.h"
 #include "ui/common/qt/frame_placement.h"
+#include "ui/common/qt/interval_timer.h"
 #include "ui/common/qt/qt_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
 #include "ui/main_window/core/game_keys.h"
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 
 namespace tamlo {
 namespace {
@@ -34,16 +34,16 @@ FrmTamlo::FrmTamlo(QWidget* parent)
                           Qt::WindowCloseButtonHint),
       engine_(*this, random_) {
     QtForm::Build(*this, kDesign);
-    TimerWait_ = &QtForm::Get<QTimer>(*this, kDesign, ControlName(GameTimer::TimerWait));
-    TimerLevel_ = &QtForm::Get<QTimer>(*this, kDesign, ControlName(GameTimer::TimerLevel));
+    TimerWait_ = &QtForm::Get<IntervalTimer>(*this, kDesign, ControlName(GameTimer::TimerWait));
+    TimerLevel_ = &QtForm::Get<IntervalTimer>(*this, kDesign, ControlName(GameTimer::TimerLevel));
     txtDisplay_ = &QtForm::Get<QLineEdit>(*this, kDesign, "txtDisplay");
     txtAbout_ = &QtForm::Get<QLabel>(*this, kDesign, "txtAbout");
     mnuAbout_ = &QtForm::Get<QAction>(*this, kDesign, "mnuAbout");
 
     setWindowIcon(QIcon(Icons::Program()));
     setFocusPolicy(Qt::StrongFocus);
-    connect(TimerLevel_, &QTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
-    connect(TimerWait_, &QTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
+    connect(TimerLevel_, &IntervalTimer::timeout, this, [this] { engine_.TimerLevel_Timer(); });
+    connect(TimerWait_, &IntervalTimer::timeout, this, [this] { engine_.TimerWait_Timer(); });
 
     // Disabled, the display takes no focus and no input: every key goes to the window. Eight
     // characters of the display font need 130 px; the frame and the line edit's own margins
@@ -127,7 +127,7 @@ void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {
-    QTimer* target = timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_;
+    IntervalTimer* target = timer == GameTimer::TimerLevel ? TimerLevel_ : TimerWait_;
     if (!enabled) {
         target->stop();
     } else if (!target->isActive()) {

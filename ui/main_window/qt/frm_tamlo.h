@@ -9,9 +9,10 @@
 class QLabel;
 class QLineEdit;
 class QAction;
-class QTimer;
 
 namespace tamlo {
+
+class IntervalTimer;
 
 // The game window: the calculator display, the status labels, the key legend and the "About"
 // label, and the two timers that drive the game. It owns the engine, routes keys and timer ticks
@@ -50,8 +51,8 @@ private:
     void SetMarchInterval(std::int32_t milliseconds) override;
 
     // What the window drives, made from its design table.
-    QTimer* TimerWait_ = nullptr;
-    QTimer* TimerLevel_ = nullptr;
+    IntervalTimer* TimerWait_ = nullptr;
+    IntervalTimer* TimerLevel_ = nullptr;
     QLineEdit* txtDisplay_ = nullptr;
     QLabel* txtAbout_ = nullptr;
     QAction* mnuAbout_ = nullptr;

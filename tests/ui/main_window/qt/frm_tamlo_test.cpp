@@ -4,6 +4,7 @@
 #include "tests/ui/common/qt/modal_window.h"
 #include "tests/ui/common/qt/whole_text.h"
 #include "ui/common/qt/font_substitutions.h"
+#include "ui/common/qt/interval_timer.h"
 #include "ui/common/qt/qt_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
 #include "ui/main_window/qt/frm_tamlo.h"
@@ -31,10 +32,11 @@ class FrmTamloTest : public QObject {
     }
     QString text(const char* name) const { return find(name)->text(); }
     QString display() const { return find<QLineEdit>("txtDisplay")->text(); }
-    bool ticking(const char* name) const { return find<QTimer>(name)->isActive(); }
+    bool ticking(const char* name) const { return find<tamlo::IntervalTimer>(name)->isActive(); }
     void tick(const char* name, int times = 1) const {
         for (int i = 0; i < times; ++i) {
-            QMetaObject::invokeMethod(find<QTimer>(name), "timeout", Qt::DirectConnection);
+            QMetaObject::invokeMethod(find<tamlo::IntervalTimer>(name), "timeout",
+                                      Qt::DirectConnection);
         }
     }
     // Presses "About" with a mouse button and runs act in the About window.
@@ -57,9 +59,8 @@ private slots:
     // for one tick of the wait timer, during which aim and fire keys are dropped.
     void theTimersDriveTheGameAndPauseIt() {
         QCOMPARE(display(), QStringLiteral("1-      "));
-        QCOMPARE(find<QTimer>("TimerLevel")->interval(), 1000);
-        QCOMPARE(find<QTimer>("TimerWait")->interval(), 2000);
-        QCOMPARE(find<QTimer>("TimerLevel")->timerType(), Qt::PreciseTimer);
+        QCOMPARE(find<tamlo::IntervalTimer>("TimerLevel")->interval(), 1000);
+        QCOMPARE(find<tamlo::IntervalTimer>("TimerWait")->interval(), 2000);
         QVERIFY(ticking("TimerLevel") && !ticking("TimerWait"));
         tick("TimerLevel", 7);
         const QString landed = display();
@@ -91,7 +92,7 @@ private slots:
         QCOMPARE(text("txtMessage"), QStringLiteral("Advance to Next Level..."));
         tick("TimerWait");
         QCOMPARE(text("txtLevel"), QStringLiteral("Level : 2"));
-        QCOMPARE(find<QTimer>("TimerLevel")->interval(), 800);
+        QCOMPARE(find<tamlo::IntervalTimer>("TimerLevel")->interval(), 800);
         QCOMPARE(find("txtMessage")->font().weight(), 700);
         QCOMPARE(find("txtMessage")->palette().color(QPalette::WindowText), QColor(Qt::red));
         QCOMPARE(find("txtMessage")->size(), QSize(249, 25));

@@ -1,0 +1,71 @@
+"""What the Wayland test needs of a compositor that no packaged tool gives:
+    wayland_probe.py click X Y   a click of the left button at X Y of a wlroots compositor's
+                                 1024 x 768 layout, through a virtual pointer of its own
+    wayland_probe.py views       sway's windows (swaymsg -t get_tree on stdin), bottom first:
+                                 shell, focus, frame x y w h, title
+    wayland_probe.py about       presses the game's "About" link over the accessibility bus"""
+import json, os, socket, struct, sys, time
+
+
+def click(x, y):  # wl_display 1, wl_registry 2, wl_seat 4, manager 5, virtual pointer 6
+    wire = socket.socket(socket.AF_UNIX)
+    wire.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
+    def send(obj, op, data=b""):  # a request: object, size and opcode, arguments
+        wire.sendall(struct.pack("<II", obj, 8 + len(data) << 16 | op) + data)
+
+    send(1, 1, struct.pack("<I", 2))  # get_registry
+    send(1, 0, struct.pack("<I", 3))  # sync: its done event ends the list of globals
+    names, data, synced = {}, b"", False
+    while not synced:
+        data += wire.recv(65536)
+        while len(data) >= 8 and len(data) >= struct.unpack("<HH", data[4:8])[1]:
+            obj, size = struct.unpack("<I", data[:4])[0], struct.unpack("<HH", data[4:8])[1]
+            if obj == 2:  # wl_registry.global: name, interface, version
+                length = struct.unpack("<I", data[12:16])[0]
+                names[data[16 : 15 + length].decode()] = struct.unpack("<I", data[8:12])[0]
+            synced = synced or obj == 3
+            data = data[size:]
+    for name, new in (("wl_seat", 4), ("zwlr_virtual_pointer_manager_v1", 5)):
+        text = name.encode() + b"\0" + b"\0" * (-(len(name) + 1) % 4)
+        bind = struct.pack("<II", names[name], len(name) + 1) + text + struct.pack("<II", 1, new)
+        send(2, 0, bind)
+    send(5, 0, struct.pack("<II", 4, 6))  # create_virtual_pointer on the seat
+    time.sleep(0.3)  # the program takes the new pointer
+    send(6, 1, struct.pack("<5I", 0, x, y, 1024, 768))  # motion_absolute
+    send(6, 4, struct.pack("<I", 0))  # frame
+    time.sleep(0.2)
+    for state in (1, 0):  # press and release BTN_LEFT
+        send(6, 2, struct.pack("<III", 0, 0x110, state))
+        send(6, 4, struct.pack("<I", 0))
+    time.sleep(0.3)
+    send(6, 8)  # destroy
+
+
+def views(node, found):
+    if node.get("type") == "floating_con":
+        r, d = node["rect"], node["deco_rect"]
+        focus = "focused" if node["focused"] else "-"
+        frame = f"{r['x']} {r['y'] - d['height']} {r['width']} {r['height'] + d['height']}"
+        found.append(f"{node['shell']} {focus} {frame} {node['name']}")
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        views(child, found)
+    return found
+
+
+def about():
+    import pyatspi
+    for _ in range(50):
+        apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tamlo-qt350"]
+        links = pyatspi.findAllDescendants(apps[0], lambda n: n.name == "About") if apps else []
+        if links:
+            return links[0].queryAction().doAction(0)
+        time.sleep(0.2)
+    sys.exit("no About link")
+
+
+if sys.argv[1] == "click":
+    click(int(sys.argv[2]), int(sys.argv[3]))
+elif sys.argv[1] == "views":
+    print("\n".join(views(json.load(sys.stdin), [])))
+else:
+    about()

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The program in Wayland sessions, started as a player's desktop starts it (WAYLAND_DISPLAY,
+# DISPLAY of XWayland, no platform chosen), as an unprivileged user of its own, since sway will
+# not run as root:
+# - sway 1.7 headless: the game comes through XWayland; About opens centred over it; a click on
+#   the game leaves About focused and on top, and Esc closes About and then ends the game. Without
+#   XWayland, or with QT_QPA_PLATFORM=wayland, the game opens natively.
+# - weston 10 headless: the title bars of both windows, as weston's screenshot shows them, match
+#   the reference pictures (the whole title, no button that does nothing).
+# - with the Wayland plugin hidden and no XWayland, the one line names what is missing.
+#   wayland_test.sh <program> <window_snapshot> <reference-dir> <folder for pictures that differ>
+set -euo pipefail
+program=$(realpath "$1") snapshot=$(realpath "$2") references=$(realpath "$3") kept=$4
+probe=$(dirname "$(realpath "$0")")/wayland_probe.py
+[ "$(id -u)" = 0 ] || { echo "SKIP: needs root, to make a user of its own" && exit 77; }
+rm -rf "$kept"
+user=tamlo-wl-test work=$(mktemp -d /tmp/tamlo-wl-test.XXXXXX) pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
+    for _ in $(seq 20); do pgrep -u "$user" >/dev/null && sleep 0.1; done # XWayland follows
+    userdel "$user" || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    mkdir -p "$kept" && cp "$work"/*.log "$kept/" 2>/dev/null
+    echo "FAIL: $* (logs in $kept)" >&2 && exit 1
+}
+check() { if "${@:2}"; then echo "ok   $1"; else fail "$1"; fi; }
+userdel "$user" 2>/dev/null || true
+useradd --no-create-home --home-dir "$work/home" --shell /usr/sbin/nologin "$user"
+mkdir -m 700 "$work/home" "$work/run" && chown "$user:" "$work" "$work/home" "$work/run"
+# A command as the user, in a clean environment: each exec's the next, so $! is the command's.
+as_user=(setpriv --reuid="$user" --regid="$user" --init-groups env -i PATH=/usr/bin:/bin
+    HOME="$work/home" XDG_RUNTIME_DIR="$work/run")
+for sanitizer in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do # the sanitizer build's settings
+    [ -z "${!sanitizer:-}" ] || as_user+=("$sanitizer=${!sanitizer}")
+done
+until_true() { for _ in $(seq 50); do "$@" && return 0 || sleep 0.2; done && return 1; }
+
+# sway: its socket, its XWayland's DISPLAY, and the session a player's programs get from it.
+printf 'output HEADLESS-1 resolution 1024x768 position 0 0\ndefault_border normal\n%s\n' \
+    "exec sh -c 'echo \$DISPLAY >$work/sway-display'" >"$work/sway.conf"
+"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    WLR_HEADLESS_OUTPUTS=1 sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
+pids+=($!)
+sway_up() { [ -s "$work/sway-display" ] && compgen -G "$work/run/sway-ipc.*.sock" >/dev/null; }
+until_true sway_up ||
+    fail "sway did not start: $(tail -n 3 "$work/sway.log")"
+session=(WAYLAND_DISPLAY="$(basename "$(ls "$work"/run/wayland-?)")" XDG_SESSION_TYPE=wayland
+    SWAYSOCK="$(ls "$work"/run/sway-ipc.*.sock)")
+xwayland=DISPLAY=$(cat "$work/sway-display")
+in_session() { "${as_user[@]}" "${session[@]}" "$@"; }
+views() { in_session swaymsg -t get_tree | in_session python3 "$probe" views; }
+view() { views | grep " $1\$" || true; }
+shown() { [ -n "$(view "$1")" ]; }
+keys() { in_session wtype -k Shift_L -s 300 "$@"; } # a new wtype's first key can be lost
+
+# game <env...>: starts the game in the sway session; the id is in $game, its frame in $frame.
+game() {
+    "${as_user[@]}" "${session[@]}" "$@" "$program" >>"$work/game.log" 2>&1 &
+    game=$! && pids+=($!)
+    until_true shown "Tamlo QT-350 Simulator" || fail "no game window ($*)"
+    read -r shell _ x y w h _ <<<"$(view "Tamlo QT-350 Simulator")"
+    frame=("$x" "$y" "$w" "$h")
+}
+ended() { ! kill -0 "$game" 2>/dev/null && wait "$game"; }
+ends_with_esc() {
+    keys -k Escape
+    check "Esc ends the game with status 0 ($1)" until_true ended
+}
+is() { [ "$1" = "$2" ]; }
+centre() { echo $(($1 * 2 + $3)) $(($2 * 2 + $4)); } # twice the centre of x y w h
+
+game "$xwayland"
+check "the game comes through XWayland, titled in full" is "$shell" xwayland
+read -r _ _ x y _ _ <<<"$(view "Tamlo QT-350 Simulator")"
+client_x=$((x + 2)) client_y=$((y + 25)) # inside sway's normal border and title bar
+in_session python3 "$probe" click $((client_x + 220)) $((client_y + 288)) # on "About"
+until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
+read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
+read -r ax ay <<<"$(centre "$x" "$y" "$w" "$h")" && read -r gx gy <<<"$(centre "${frame[@]}")"
+check "About opens focused" is "$focus" focused
+check "About is centred over the game within 2 px (centres x2: $ax,$ay and $gx,$gy)" \
+    is $(((ax - gx) ** 2 + (ay - gy) ** 2 <= 16)) 1
+in_session python3 "$probe" click $((client_x + 38)) $((client_y + 312)) # on the game's ground
+sleep 1
+check "after a click on the game, About is focused and on top" \
+    is "$(views | tail -n 1 | cut -d' ' -f2,7-)" "focused About Tamlo QT-300 Simulator"
+keys -k Escape
+gone() { ! shown "About Tamlo QT-300 Simulator"; }
+check "Esc closes About" until_true gone
+check "and the game goes on" kill -0 "$game"
+ends_with_esc "XWayland"
+
+game
+check "without XWayland the game opens natively" is "$shell" xdg_shell
+ends_with_esc "natively"
+game "$xwayland" QT_QPA_PLATFORM=wayland
+check "QT_QPA_PLATFORM=wayland opens it natively" is "$shell" xdg_shell
+ends_with_esc "QT_QPA_PLATFORM=wayland"
+
+# Without the Wayland plugin, with no XWayland: the line names what is missing.
+platforms=$(dirname "$(ldd "$program" | awk '/libQt6Gui/ {print $3}')")/qt6/plugins/platforms
+mkdir "$work/platforms" && cp "$platforms/libqxcb.so" "$work/platforms/"
+# shellcheck disable=SC2016 # the inner shell expands them
+said=$(unshare --mount sh -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' - \
+    "$work/platforms" "$platforms" env -u DISPLAY "${session[@]}" "$program" 2>&1) && fail "$said"
+check "it says: $said" is "$said" "tamlo-qt350: cannot open a display in this Wayland session: \
+XWayland is not running (DISPLAY is not set), and the toolkit's Wayland plugin is missing \
+(install qt6-wayland)"
+
+kill "${pids[@]}" 2>/dev/null || true
+wait "${pids[@]}" 2>/dev/null || true
+pids=()
+
+# weston asks every program to draw its own title bar; under XWayland its window manager draws
+# it. A plain ground and no panel keep the pictures the same from run to run.
+printf '[shell]\nbackground-color=0xff204060\npanel-position=none\n' >"$work/weston.ini"
+mkdir "$work/shots" && chown "$user:" "$work/shots"
+"${as_user[@]}" weston --config="$work/weston.ini" --backend=headless-backend.so \
+    --socket=wayland-w --width=1024 --height=768 --use-pixman --xwayland --debug \
+    --log="$work/weston.log" &
+pids+=($!)
+"${as_user[@]}" dbus-daemon --session --nofork --address="unix:path=$work/run/bus" &
+pids+=($!)
+xserver() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
+until_true grep -q 'launching.*desktop-shell' "$work/weston.log" || fail "weston did not start"
+session=(WAYLAND_DISPLAY=wayland-w XDG_SESSION_TYPE=wayland DISPLAY="$(xserver)"
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus")
+"${as_user[@]}" "${session[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" \
+    >>"$work/game.log" 2>&1 &
+game=$! && pids+=($!)
+# title_bar <title> <client width> <name>: weston's screenshot shows the window's title bar, frame
+# edges included, as the reference picture <name>.png does, wherever weston put the window (it
+# places About where it likes). UPDATE_REFERENCES=1 writes the picture, from where the window
+# says it is.
+title_bar() {
+    local id x y shot
+    id=$(in_session timeout 10 xdotool search --sync --name "^$1\$" | head -n 1)
+    sleep 1 # weston has framed, placed and drawn it
+    rm -f "$work"/shots/*
+    # shellcheck disable=SC2016 # the inner shell expands it
+    in_session sh -c 'cd "$1" && exec timeout 10 weston-screenshooter' - "$work/shots" ||
+        fail "no screenshot"
+    shot=$(ls "$work"/shots/*.png)
+    if [ "${UPDATE_REFERENCES:-}" = 1 ]; then
+        read -r x y < <(in_session xwininfo -id "$id" |
+            sed -n 's/.*Absolute upper-left [XY]: *//p' | paste -sd' ')
+        QT_QPA_PLATFORM=offscreen "$snapshot" "$shot:$((x - 6)),$((y - 26)),$(($2 + 12)),26" \
+            "$references/$3.png"
+    fi
+    QT_QPA_PLATFORM=offscreen "$snapshot" "$shot" "$work/$3.png" "$references/$3.png" ||
+        { mkdir -p "$kept" && cp "$work/$3".png* "$kept/"; }
+    check "weston: the title bar of '$1' looks like $3.png (else see $kept)" [ ! -e "$kept/$3.png" ]
+}
+title_bar "Tamlo QT-350 Simulator" 260 weston-game-title
+in_session python3 "$probe" about
+title_bar "About Tamlo QT-300 Simulator" 341 weston-about-title

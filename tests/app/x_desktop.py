@@ -1,0 +1,115 @@
+"""What the tests of the program on desktops of their own share: an X server with its own home
+and settings folders, a window manager on it, the program's windows and their frames, and the
+contrast of what a screenshot shows."""
+import os, re, shutil, subprocess, time
+
+GAME, ABOUT = "Tamlo QT-350 Simulator", "About Tamlo QT-300 Simulator"
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    failures.extend([] if ok else [what])
+    return ok
+
+
+def until(test, seconds=3.0, step=0.05):
+    end = time.monotonic() + seconds
+    while not test() and time.monotonic() < end:
+        time.sleep(step)
+    return test()
+
+
+class Desktop:
+    """An Xvfb of the given size and its own folders under work/name; a window manager (by its
+    command line) when asked; everything started on it ends with end()."""
+
+    def __init__(self, work, name, size="1280x1024"):
+        self.home = f"{work}/{name}"
+        shutil.rmtree(self.home, ignore_errors=True)
+        os.makedirs(self.home, mode=0o700)
+        self.processes = []
+        read, write = os.pipe()
+        # Only the abstract socket: a file in /tmp/.X11-unix can be taken over by an X server
+        # that cannot see this one's lock (in another process namespace), but that one cannot.
+        self.spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
+                    "-nolisten", "tcp", "-nolisten", "unix"], pass_fds=[write])
+        os.close(write)
+        with os.fdopen(read) as display:  # written once the server takes clients
+            number = display.readline().strip()
+        self.env = dict(os.environ, DISPLAY=f":{number}", HOME=self.home,
+                        XDG_RUNTIME_DIR=self.home, XDG_CONFIG_HOME=f"{self.home}/config",
+                        XDG_CACHE_HOME=f"{self.home}/cache", XDG_DATA_HOME=f"{self.home}/data",
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        for variable in ("QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE",
+                         "GTK_THEME", "WAYLAND_DISPLAY", "QT_SCALE_FACTOR"):
+            self.env.pop(variable, None)
+
+    def spawn(self, command, **options):
+        log = open(f"{self.home}/{os.path.basename(command[0])}.log", "a")
+        process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
+                                   start_new_session=True, **options)
+        self.processes.append(process)
+        return process
+
+    def run(self, *command):
+        return subprocess.run(command, env=self.env, check=True, capture_output=True, text=True,
+                              timeout=10).stdout
+
+    def window_manager(self, command):  # with a session bus whose services see this display
+        running = lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        for _ in range(3):  # on a busy machine one may give up at once; it is started again
+            manager = self.spawn(["dbus-run-session", "--", *command], env=self.env)
+            if until(lambda: running() or manager.poll() is not None, 20) and running():
+                return True
+        return False
+
+    def start(self, program, **settings):
+        return self.spawn([program], env=dict(self.env, **settings))
+
+    def window(self, title, seconds=10):  # the id of the window of that title, once it exists
+        found = lambda: subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
+                                       env=self.env, capture_output=True, text=True).stdout
+        until(found, seconds)
+        return (found().split() or [None])[0]
+
+    def free_area(self):  # left, top, width and height the window manager leaves to windows
+        area = re.findall(r"-?\d+", self.run("xprop", "-root", "_NET_WORKAREA").partition("=")[2])
+        return tuple(map(int, area[:4])) if area else (0, 0, *self.screen())
+
+    def screen(self):
+        return tuple(map(int, self.run("xdotool", "getdisplaygeometry").split()))
+
+    def client(self, wid):  # left, top, width and height of the window without a frame
+        info = self.run("xwininfo", "-id", wid)
+        return tuple(int(re.search(rf"{key}:\s+(-?\d+)", info)[1])
+                     for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width",
+                                 "Height"))
+
+    def outline(self, wid):  # the same with the frame the window manager gave it
+        x, y, w, h = self.client(wid)
+        extents = self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").partition("=")[2]
+        left, right, top, bottom = map(int, re.findall(r"\d+", extents) or [0] * 4)
+        return x - left, y - top, w + left + right, h + top + bottom
+
+    def click(self, wid, x, y, button="1"):  # at a point of the window's client area
+        left, top = self.client(wid)[:2]
+        self.run("xdotool", "mousemove", str(left + x), str(top + y), "click", button)
+
+    def end(self):  # the X server last, and so that it clears its socket for the next one
+        for process in reversed(self.processes):
+            try:
+                os.killpg(process.pid, 15 if process is self.processes[0] else 9)
+            except ProcessLookupError:
+                pass
+            process.wait()
+
+
+def luminance(rgb):  # relative luminance as the contrast guidelines define it
+    linear = (v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb)
+    return sum(k * v for k, v in zip((0.2126, 0.7152, 0.0722), linear))
+
+
+def ratio(first, second):
+    light, dark = sorted((luminance(first), luminance(second)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
