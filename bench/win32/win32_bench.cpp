@@ -1,8 +1,9 @@
 // Measurements of the Windows program, run under Wine (or on Windows):
 //
 //   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms and a bare
-//                                   high-resolution waitable timer, taking turns stretch by
-//                                   stretch in the same process
+//                                   high-resolution waitable timer, waited on alone and together
+//                                   with the thread's message queue (as a window's loop must),
+//                                   taking turns stretch by stretch in the same process
 //   win32_bench startup <runs> <game.exe> <bare.exe>
 //                                   process start to window shown, the game and a bare Win32
 //                                   window alternately
@@ -63,6 +64,7 @@ struct TimerRun {
     std::vector<double> periods;
     HANDLE bare = nullptr;
     std::vector<double> barePeriods;
+    std::vector<double> queuePeriods;
     double textMs = 0; // the display's own handling of its new texts
     int texts = 0;
     double paintMs = 0; // and of its drawing
@@ -82,16 +84,23 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-// One stretch of the bare timer: the same kind of timer as the game's, waited on alone.
-void BareStretch(TimerRun& run) {
+// One stretch of the bare timer: the same kind of timer as the game's, waited on alone, or with
+// the message queue as the game's loop waits (new messages wake it, are left for the game).
+void BareStretch(TimerRun& run, bool withQueue) {
     LARGE_INTEGER due{};
     due.QuadPart = -10000LL * kMarchMs;
     SetWaitableTimer(run.bare, &due, kMarchMs, nullptr, nullptr, FALSE);
     double last = Now();
     for (int tick = 0; tick < kTicksPerStretch; ++tick) {
-        WaitForSingleObject(run.bare, INFINITE);
+        if (withQueue) {
+            while (MsgWaitForMultipleObjectsEx(1, &run.bare, INFINITE, QS_ALLINPUT, 0) !=
+                   WAIT_OBJECT_0) {
+            }
+        } else {
+            WaitForSingleObject(run.bare, INFINITE);
+        }
         const double now = Now();
-        run.barePeriods.push_back(now - last);
+        (withQueue ? run.queuePeriods : run.barePeriods).push_back(now - last);
         last = now;
     }
     CancelWaitableTimer(run.bare);
@@ -156,9 +165,10 @@ LRESULT CALLBACK GameHook(HWND game, UINT message, WPARAM wParam, LPARAM lParam,
         PostQuitMessage(0);
         return 0;
     }
-    // Game and bare timer take turns, stretch by stretch, so both see the same machine.
+    // Game and bare timer take turns, stretch by stretch, so all see the same machine.
     run.view->SetTimerEnabled(GameTimer::TimerLevel, false);
-    BareStretch(run);
+    BareStretch(run, false);
+    BareStretch(run, true);
     SendMessageW(game, WM_KEYDOWN, 'R', 0);
     run.view->SetMarchInterval(kMarchMs);
     run.last = Now();
@@ -185,6 +195,7 @@ int Timer(int stretches) {
     loop.Run();
     Report("game TimerLevel at 2 ms", run.periods);
     Report("bare waitable timer at 2 ms", run.barePeriods);
+    Report("the same with message queue", run.queuePeriods);
     std::printf("the display's own work: %d new texts, %.3f ms each; %d drawings, %.3f ms each\n",
                 run.texts, run.textMs / std::max(run.texts, 1), run.paints,
                 run.paintMs / std::max(run.paints, 1));
