@@ -5,7 +5,6 @@
 #include "ui/common/win32/message_loop.h"
 #include "ui/main_window/core/game_keys.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <string>
@@ -16,31 +15,6 @@ namespace {
 
 const WindowDesign& kDesign = kFrmTamloDesign;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-// A disabled edit draws its text in the system's grey, too faint to read the game by: the display
-// draws its text in the window text colour and leaves the rest, its frame included, to the edit.
-LRESULT PaintDisplay(HWND edit) {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(edit, &paint);
-    RECT inside{};
-    GetClientRect(edit, &inside);
-    FillRect(dc, &inside, FORWARD_WM_CTLCOLORSTATIC(GetParent(edit), dc, edit, SendMessageW));
-    const HFONT previous = SelectFont(dc, GetWindowFont(edit));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0));
-    wchar_t text[32] = {}; // the display line has eight characters
-    DrawTextW(dc, text, GetWindowTextW(edit, text, 32), &inside, DT_SINGLELINE | DT_NOPREFIX);
-    SelectFont(dc, previous);
-    EndPaint(edit, &paint);
-    return 0;
-}
-
-LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                             DWORD_PTR /*data*/) {
-    return message == WM_PAINT ? PaintDisplay(edit)
-                               : DefSubclassProc(edit, message, wParam, lParam);
-}
 
 } // namespace
 
@@ -122,7 +96,7 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     TimerWait_->SetHandler([this] { engine_.TimerWait_Timer(); });
     TimerLevel_->SetHandler([this] { engine_.TimerLevel_Timer(); });
     txtDisplay_ = form_.Control("txtDisplay");
-    SetWindowSubclass(txtDisplay_, DisplayProc, 0, 0);
+    display_.Attach(txtDisplay_);
     txtAbout_ = form_.Control("txtAbout");
     // The About command's home is a menu that is never shown.
     mnuAbout_ = form_.Id("mnuAbout");
