@@ -2,6 +2,7 @@
 
 #include "resources/win32_icons.h"
 #include "ui/about/win32/frm_about.h"
+#include "ui/common/win32/accessible_control.h"
 #include "ui/common/win32/message_loop.h"
 #include "ui/main_window/core/game_keys.h"
 
@@ -123,9 +124,18 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     TimerLevel_->SetHandler([this] { engine_.TimerLevel_Timer(); });
     txtDisplay_ = form_.Control("txtDisplay");
     SetWindowSubclass(txtDisplay_, DisplayProc, 0, 0);
+    // To a screen reader the display is "Display", read-only, its value the line it shows.
+    AccessibleControl::Attach(
+        txtDisplay_, {.name = L"Display", .states = STATE_SYSTEM_READONLY, .textIsValue = true});
     txtAbout_ = form_.Control("txtAbout");
     // The About command's home is a menu that is never shown.
     mnuAbout_ = form_.Id("mnuAbout");
+    // To a screen reader "About" is a link whose default action is the About command.
+    AccessibleControl::Attach(txtAbout_, {.role = ROLE_SYSTEM_LINK,
+                                          .states = STATE_SYSTEM_LINKED,
+                                          .action = L"Jump",
+                                          .command = mnuAbout_});
+    AccessibleControl::Attach(form_.Control(ControlName(StatusLabel::txtMessage)), {.live = true});
 
     form_.Layout(GetDpiForWindow(hwnd));
     icons_.Set(hwnd, GetDpiForWindow(hwnd));
@@ -215,10 +225,16 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
     form_.SetText(txtDisplay_, text);
+    AccessibleControl::ValueChanged(txtDisplay_);
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
-    form_.SetText(form_.Control(ControlName(label)), text);
+    HWND control = form_.Control(ControlName(label));
+    form_.SetText(control, text);
+    // A message is spoken as it appears, wherever the reader is.
+    if (label == StatusLabel::txtMessage && !text.empty()) {
+        AccessibleControl::Announce(control, WinForm::Wide(text));
+    }
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {
