@@ -255,15 +255,14 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
     return TRUE;
 }
 
-// A control as screen readers see it: its object, and its own part of it.
+// A control as screen readers see it.
 IAccessible* Accessible(HWND control) {
     IAccessible* object = nullptr;
-    const HRESULT got = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                                   reinterpret_cast<void**>(&object));
+    AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
     if (object == nullptr) {
-        std::printf("FAIL control %d has no accessible object: %lx\n", GetDlgCtrlID(control), got);
-        if (getenv("KEEP") == nullptr)
-            std::exit(1);
+        std::printf("FAIL control %d has no accessible object\n", GetDlgCtrlID(control));
+        std::exit(1);
     }
     return object;
 }
@@ -278,43 +277,31 @@ std::wstring Read(IAccessible* object,
     return read;
 }
 
-std::string_view RowName(const WindowDesign& form, HWND control) {
-    const int index = GetDlgCtrlID(control) - WinForm::kFirstControlId;
-    return index >= 0 && index < static_cast<int>(form.controls.size()) ? form.controls[index].name
-                                                                        : "?";
-}
-
-// name=... role=... value=... state=... action=..., roles and states in the system's words.
-void PrintAccessible(std::string_view row, IAccessible* object) {
-    VARIANT role{}, state{};
-    object->get_accRole(kSelf, &role);
-    object->get_accState(kSelf, &state);
-    wchar_t text[64] = {};
-    GetRoleTextW(static_cast<DWORD>(role.lVal), text, 64);
-    std::wstring states;
-    for (DWORD bit = 1; bit != 0; bit <<= 1) {
-        if ((static_cast<DWORD>(state.lVal) & bit) != 0 && GetStateTextW(bit, text + 32, 32) > 0) {
-            states += (states.empty() ? L"" : L",") + std::wstring(text + 32);
-        }
-    }
-    std::printf("acc %.*s name=%ls role=%ls value=%ls state=%ls action=%ls\n",
-                static_cast<int>(row.size()), row.data(),
-                Read(object, &IAccessible::get_accName).c_str(), text,
-                Read(object, &IAccessible::get_accValue).c_str(), states.c_str(),
-                Read(object, &IAccessible::get_accDefaultAction).c_str());
-}
-
+// Each control's name, role, value, states and default action, in the system's words.
 void Accessibility(const WindowDesign& form) {
     HWND window = Window(form);
     for (const ControlDesign& row : form.controls) {
-        if (row.kind != ControlKind::Timer && row.kind != ControlKind::Line &&
-            row.kind < ControlKind::Menu) {
-            IAccessible* object = Accessible(GetDlgItem(window, WinForm::Id(form, row)));
-            if (!object)
-                continue;
-            PrintAccessible(row.name, object);
-            object->Release();
+        if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line ||
+            row.kind >= ControlKind::Menu) {
+            continue;
         }
+        IAccessible* object = Accessible(GetDlgItem(window, WinForm::Id(form, row)));
+        VARIANT role{}, state{};
+        object->get_accRole(kSelf, &role);
+        object->get_accState(kSelf, &state);
+        wchar_t roleText[64] = {}, stateText[64] = {};
+        GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+        std::wstring states;
+        for (DWORD bit = 1; bit != 0; bit <<= 1) {
+            if ((static_cast<DWORD>(state.lVal) & bit) != 0 && GetStateTextW(bit, stateText, 64)) {
+                states += (states.empty() ? L"" : L",") + std::wstring(stateText);
+            }
+        }
+        std::printf("acc %s name=%ls role=%ls value=%ls state=%ls action=%ls\n", row.name,
+                    Read(object, &IAccessible::get_accName).c_str(), roleText,
+                    Read(object, &IAccessible::get_accValue).c_str(), states.c_str(),
+                    Read(object, &IAccessible::get_accDefaultAction).c_str());
+        object->Release();
     }
 }
 
@@ -333,9 +320,11 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
         FAILED(AccessibleObjectFromEvent(control, id, child, &object, &self))) {
         return;
     }
-    const std::string_view row = RowName(kFrmTamloDesign, control);
+    const int index = GetDlgCtrlID(control) - WinForm::kFirstControlId;
+    const bool game = index >= 0 && index < static_cast<int>(kFrmTamloDesign.controls.size());
     const std::wstring line =
-        std::wstring(kind) + L" " + WinForm::Wide(row) + L" " +
+        std::wstring(kind) + L" " +
+        WinForm::Wide(game ? kFrmTamloDesign.controls[index].name : "?") + L" " +
         Read(object, event == EVENT_OBJECT_VALUECHANGE ? &IAccessible::get_accValue
                                                        : &IAccessible::get_accName);
     object->Release();
