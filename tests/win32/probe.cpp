@@ -10,8 +10,8 @@
 //   probe file <program>       prints the icons in the program file and its LegalCopyright
 //   probe acc game|about       prints what a screen reader reads of each control of a window
 //   probe press <control>      does a game window control's default action
-//   probe hear <line>...       prints the game's alerts, live regions, names and values changing,
-//                              as a screen reader hears them, until it has printed every line
+//   probe hear <line>...       prints the game's alerts, live regions and values changing, as a
+//                              screen reader hears them, until it has printed every line
 #include "tests/win32/expect.h"
 #include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
@@ -307,11 +307,11 @@ void Accessibility(const WindowDesign& form) {
 
 std::set<std::wstring> awaited;
 
+// "alert|live|value <control> <its name, or value>", read at once, as a screen reader does.
 void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, LONG child,
                     DWORD /*thread*/, DWORD /*time*/) {
     const wchar_t* kind = event == EVENT_SYSTEM_ALERT               ? L"alert"
                           : event == EVENT_OBJECT_LIVEREGIONCHANGED ? L"live"
-                          : event == EVENT_OBJECT_NAMECHANGE        ? L"name"
                           : event == EVENT_OBJECT_VALUECHANGE       ? L"value"
                                                                     : nullptr;
     IAccessible* object = nullptr;
@@ -320,17 +320,20 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
         FAILED(AccessibleObjectFromEvent(control, id, child, &object, &self))) {
         return;
     }
-    const int index = GetDlgCtrlID(control) - WinForm::kFirstControlId;
-    const bool game = index >= 0 && index < static_cast<int>(kFrmTamloDesign.controls.size());
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - WinForm::kFirstControlId);
     const std::wstring line =
         std::wstring(kind) + L" " +
-        WinForm::Wide(game ? kFrmTamloDesign.controls[index].name : "?") + L" " +
+        WinForm::Wide(index < kFrmTamloDesign.controls.size() ? kFrmTamloDesign.controls[index].name
+                                                              : "?") +
+        L" " +
         Read(object, event == EVENT_OBJECT_VALUECHANGE ? &IAccessible::get_accValue
                                                        : &IAccessible::get_accName);
     object->Release();
     std::printf("heard %ls\n", line.c_str());
     std::fflush(stdout);
-    awaited.erase(line);
+    if (awaited.erase(line) == 1 && awaited.empty()) {
+        PostQuitMessage(0);
+    }
 }
 
 // Hears the game's events out of its process, as a screen reader does, until every awaited line
@@ -341,20 +344,16 @@ void Hear(int count, char** lines) {
     }
     DWORD process = 0;
     GetWindowThreadProcessId(Window(kFrmTamloDesign), &process);
-    for (auto [first, last] :
-         {std::pair{EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT},
-          std::pair{EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED}}) {
-        SetWinEventHook(first, last, nullptr, Heard, process, 0, WINEVENT_OUTOFCONTEXT);
-    }
+    SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Heard, process, 0,
+                    WINEVENT_OUTOFCONTEXT);
+    SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Heard,
+                    process, 0, WINEVENT_OUTOFCONTEXT);
     std::printf("hooked\n");
     std::fflush(stdout);
-    const ULONGLONG end = GetTickCount64() + 60000;
+    SetTimer(nullptr, 0, 60000, nullptr);
     MSG msg{};
-    while (!awaited.empty() && GetTickCount64() < end) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
+    while (GetMessageW(&msg, nullptr, 0, 0) && msg.message != WM_TIMER) {
+        DispatchMessageW(&msg);
     }
     for (const std::wstring& line : awaited) {
         std::printf("FAIL not heard: %ls\n", line.c_str());
