@@ -6,12 +6,15 @@ namespace tamlo {
 namespace {
 
 // UI Automation's notification, from Windows 10 (1709) on; the program starts without it.
+using Listening = BOOL(WINAPI*)();
 using HostProvider = HRESULT(WINAPI*)(HWND, IUnknown**);
 using RaiseNotification = HRESULT(WINAPI*)(IUnknown*, int kind, int processing, BSTR, BSTR);
 constexpr int kNotificationKindOther = 4;
 constexpr int kProcessingImportantMostRecent = 1;
+constexpr int kProcessingMostRecent = 3;
 
 struct Notifications {
+    Listening listening = nullptr;
     HostProvider hostProvider = nullptr;
     RaiseNotification raise = nullptr;
 };
@@ -21,6 +24,8 @@ const Notifications& SystemNotifications() {
         Notifications found;
         if (HMODULE core =
                 LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            found.listening = reinterpret_cast<Listening>(
+                reinterpret_cast<void*>(GetProcAddress(core, "UiaClientsAreListening")));
             found.hostProvider = reinterpret_cast<HostProvider>(
                 reinterpret_cast<void*>(GetProcAddress(core, "UiaHostProviderFromHwnd")));
             found.raise = reinterpret_cast<RaiseNotification>(
@@ -29,6 +34,24 @@ const Notifications& SystemNotifications() {
         return found;
     }();
     return notifications;
+}
+
+// Whether a reader of UI Automation took the notification. Asked first whether any listens: the
+// display changes every 2 ms at the fastest march.
+bool Notify(HWND control, std::wstring_view text, int processing, const wchar_t* activity) {
+    const Notifications& system = SystemNotifications();
+    IUnknown* provider = nullptr;
+    if (system.raise == nullptr || system.hostProvider == nullptr || system.listening == nullptr ||
+        !system.listening() || FAILED(system.hostProvider(control, &provider))) {
+        return false;
+    }
+    BSTR said = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    BSTR kind = SysAllocString(activity);
+    const HRESULT notified = system.raise(provider, kNotificationKindOther, processing, said, kind);
+    SysFreeString(kind);
+    SysFreeString(said);
+    provider->Release();
+    return SUCCEEDED(notified);
 }
 
 // The live setting of UI Automation, as the system's accessible object is annotated with it.
@@ -101,29 +124,18 @@ LRESULT CALLBACK AccessibleControl::ControlProc(HWND control, UINT message, WPAR
 }
 
 void AccessibleControl::Announce(HWND control, std::wstring_view text) {
-    const Notifications& system = SystemNotifications();
-    IUnknown* provider = nullptr;
-    HRESULT notified = E_NOTIMPL;
-    if (system.raise != nullptr && system.hostProvider != nullptr &&
-        SUCCEEDED(system.hostProvider(control, &provider))) {
-        BSTR said = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        BSTR activity = SysAllocString(L"Message");
-        notified = system.raise(provider, kNotificationKindOther, kProcessingImportantMostRecent,
-                                said, activity);
-        SysFreeString(activity);
-        SysFreeString(said);
-        provider->Release();
+    if (!Notify(control, text, kProcessingImportantMostRecent, L"Message")) {
+        // Where the system has no notification: an alert, and a change of a live region.
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, control, OBJID_CLIENT, CHILDID_SELF);
+        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, control, OBJID_CLIENT, CHILDID_SELF);
     }
-    if (SUCCEEDED(notified)) {
-        return;
-    }
-    // Where the system has no notification: an alert, and a change of a live region.
-    NotifyWinEvent(EVENT_SYSTEM_ALERT, control, OBJID_CLIENT, CHILDID_SELF);
-    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void AccessibleControl::ValueChanged(HWND control) {
+void AccessibleControl::ValueChanged(HWND control, std::wstring_view text) {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+    // A reader speaks the changes of the object that has the focus, which the game window keeps:
+    // the new value is spoken besides, the latest first when it changes faster than speech.
+    Notify(control, text, kProcessingMostRecent, L"Value");
 }
 
 AccessibleControl::AccessibleControl(HWND control, IAccessible* standard, const Traits& traits)

@@ -33,8 +33,8 @@ public:
     static void Attach(HWND control, Traits traits);
     // Tells a screen reader to speak text, the control's new text, now, wherever the focus is.
     static void Announce(HWND control, std::wstring_view text);
-    // Tells a screen reader that the control's value has changed.
-    static void ValueChanged(HWND control);
+    // Tells a screen reader that the control's value has changed to text.
+    static void ValueChanged(HWND control, std::wstring_view text);
 
     AccessibleControl(const AccessibleControl&) = delete;
     AccessibleControl& operator=(const AccessibleControl&) = delete;

@@ -225,7 +225,7 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
     form_.SetText(txtDisplay_, text);
-    AccessibleControl::ValueChanged(txtDisplay_);
+    AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
