@@ -185,8 +185,10 @@ void FrmTamlo::txtAbout_MouseDown() {
     mnuAbout_Click();
 }
 
-void FrmTamlo::OnCommand(HWND /*hwnd*/, int id, HWND /*control*/, UINT /*code*/) {
-    if (id == mnuAbout_) {
+void FrmTamlo::OnCommand(HWND hwnd, int id, HWND /*control*/, UINT /*code*/) {
+    // While the About window is open the game window takes no input: a screen reader's press on
+    // "About" then opens no second one.
+    if (id == mnuAbout_ && IsWindowEnabled(hwnd)) {
         mnuAbout_Click();
     }
 }
