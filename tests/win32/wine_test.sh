@@ -127,11 +127,7 @@ expect "$acc" \
 wine "$probe_exe" hear 'value txtDisplay 2-      ' 'alert txtMessage Game Over!' \
     'live txtMessage Game Over!' 'alert txtMessage Land!' >"$work/heard" &
 hear=$!
-for _ in $(seq 100); do
-    if grep -q hooked "$work/heard"; then break; fi
-    sleep 0.2
-done
-grep -q hooked "$work/heard" || fail "the probe did not listen"
+timeout 20 bash -c "until grep -q hooked '$work/heard'; do sleep 0.2; done" || fail "no hook"
 keys "$window" r Left
 [[ $(text txtDisplay) == 2-* ]] || fail "Left does not aim at 2"
 # Before the first march tick the row is empty: every Down misses, the thirtieth ends the game,
