@@ -134,7 +134,8 @@ void AccessibleControl::Announce(HWND control, std::wstring_view text) {
 void AccessibleControl::ValueChanged(HWND control, std::wstring_view text) {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
     // A reader speaks the changes of the object that has the focus, which the game window keeps:
-    // the new value is spoken besides, the latest first when it changes faster than speech.
+    // the new value is spoken besides, and when it changes faster than speech only the latest
+    // waits its turn.
     Notify(control, text, kProcessingMostRecent, L"Value");
 }
 

@@ -124,9 +124,6 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     TimerLevel_->SetHandler([this] { engine_.TimerLevel_Timer(); });
     txtDisplay_ = form_.Control("txtDisplay");
     SetWindowSubclass(txtDisplay_, DisplayProc, 0, 0);
-    // To a screen reader the display is "Display", read-only, its value the line it shows.
-    AccessibleControl::Attach(
-        txtDisplay_, {.name = L"Display", .states = STATE_SYSTEM_READONLY, .textIsValue = true});
     txtAbout_ = form_.Control("txtAbout");
     // The About command's home is a menu that is never shown.
     mnuAbout_ = form_.Id("mnuAbout");
@@ -136,6 +133,9 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
                                           .action = L"Jump",
                                           .command = mnuAbout_});
     AccessibleControl::Attach(form_.Control(ControlName(StatusLabel::txtMessage)), {.live = true});
+    // To a screen reader the display is "Display", read-only, its value the line it shows.
+    AccessibleControl::Attach(
+        txtDisplay_, {.name = L"Display", .states = STATE_SYSTEM_READONLY, .textIsValue = true});
 
     form_.Layout(GetDpiForWindow(hwnd));
     icons_.Set(hwnd, GetDpiForWindow(hwnd));
