@@ -122,7 +122,7 @@ acc=$(probe acc game) || fail "accessibility: $acc"
 echo "$acc"
 expect "$acc" \
     'acc txtDisplay name=Display role=text value=1-.\{6\} state=unavailable,read only action=' \
-    'acc txtAbout name=About role=link value= state=.*linked action=Jump' \
+    'acc txtAbout name=About role=link value= state=linked action=Jump' \
     'acc txtScore name=Score : 000000 .*' 'acc Label3 name=Esc : Exit .*'
 wine "$probe_exe" hear 'value txtDisplay 2-      ' 'alert txtMessage Game Over!' \
     'live txtMessage Game Over!' 'alert txtMessage Land!' >"$work/heard" &
@@ -146,7 +146,7 @@ layout=$(probe layout about) || fail "About layout: $layout"
 expect "$layout" 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2'
 acc=$(probe acc about) || fail "About's accessibility: $acc"
 echo "$acc"
-expect "$acc" 'acc picIcon name=Program icon .*' 'acc cmdSysInfo name=System Info... .*' \
+expect "$acc" 'acc picIcon name=Program icon role=graphic .*' 'acc cmdSysInfo name=System Info... .*' \
     'acc lblVersion name=Version 0.0.2 .*'
 grep '^look' <<<"$layout"
 icons "$about" 96

@@ -88,7 +88,8 @@ BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
 
     // Only the buttons take the focus, OK first.
     form_.Build(hwnd, loop_);
-    AccessibleControl::Attach(form_.Control("picIcon"), {.name = L"Program icon"});
+    AccessibleControl::Attach(form_.Control("picIcon"),
+                              {.name = L"Program icon", .role = ROLE_SYSTEM_GRAPHIC});
     Layout(GetDpiForWindow(hwnd));
     RECT owner{};
     GetWindowRect(owner_, &owner);

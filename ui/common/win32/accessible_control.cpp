@@ -235,7 +235,7 @@ HRESULT AccessibleControl::get_accRole(VARIANT child, VARIANT* role) {
 HRESULT AccessibleControl::get_accState(VARIANT child, VARIANT* state) {
     const HRESULT result = standard_->get_accState(child, state);
     if (SUCCEEDED(result) && IsSelf(child) && state->vt == VT_I4) {
-        state->lVal |= traits_.states;
+        state->lVal = (state->lVal | traits_.states) & ~traits_.notStates;
     }
     return result;
 }

@@ -19,6 +19,7 @@ public:
         std::wstring name{}; // empty: the system's (a label's text)
         LONG role = 0;       // 0: the system's
         LONG states = 0;     // besides the system's
+        LONG notStates = 0;  // of the system's, those that do not hold
         // The value is the control's text, whatever kind of window draws it.
         bool textIsValue = false;
         std::wstring action{}; // the default action's name; empty: the system's

@@ -127,9 +127,11 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     txtAbout_ = form_.Control("txtAbout");
     // The About command's home is a menu that is never shown.
     mnuAbout_ = form_.Id("mnuAbout");
-    // To a screen reader "About" is a link whose default action is the About command.
+    // To a screen reader "About" is a link whose default action is the About command; like every
+    // label it never takes the focus.
     AccessibleControl::Attach(txtAbout_, {.role = ROLE_SYSTEM_LINK,
                                           .states = STATE_SYSTEM_LINKED,
+                                          .notStates = STATE_SYSTEM_FOCUSABLE,
                                           .action = L"Jump",
                                           .command = mnuAbout_});
     AccessibleControl::Attach(form_.Control(ControlName(StatusLabel::txtMessage)), {.live = true});
