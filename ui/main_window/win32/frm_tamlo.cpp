@@ -2,6 +2,7 @@
 
 #include "resources/win32_icons.h"
 #include "ui/about/win32/frm_about.h"
+#include "ui/common/win32/accessible_control.h"
 #include "ui/common/win32/message_loop.h"
 #include "ui/main_window/core/game_keys.h"
 
@@ -100,6 +101,17 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     txtAbout_ = form_.Control("txtAbout");
     // The About command's home is a menu that is never shown.
     mnuAbout_ = form_.Id("mnuAbout");
+    // To a screen reader "About" is a link whose default action is the About command; like every
+    // label it never takes the focus.
+    AccessibleControl::Attach(txtAbout_, {.role = ROLE_SYSTEM_LINK,
+                                          .states = STATE_SYSTEM_LINKED,
+                                          .notStates = STATE_SYSTEM_FOCUSABLE,
+                                          .action = L"Jump",
+                                          .command = mnuAbout_});
+    AccessibleControl::Attach(form_.Control(ControlName(StatusLabel::txtMessage)), {.live = true});
+    // To a screen reader the display is "Display", read-only, its value the line it shows.
+    AccessibleControl::Attach(
+        txtDisplay_, {.name = L"Display", .states = STATE_SYSTEM_READONLY, .textIsValue = true});
 
     form_.Layout(GetDpiForWindow(hwnd));
     icons_.Set(hwnd, GetDpiForWindow(hwnd));
@@ -149,8 +161,10 @@ void FrmTamlo::txtAbout_MouseDown() {
     mnuAbout_Click();
 }
 
-void FrmTamlo::OnCommand(HWND /*hwnd*/, int id, HWND /*control*/, UINT /*code*/) {
-    if (id == mnuAbout_) {
+void FrmTamlo::OnCommand(HWND hwnd, int id, HWND /*control*/, UINT /*code*/) {
+    // While the About window is open the game window takes no input: a screen reader's press on
+    // "About" then opens no second one.
+    if (id == mnuAbout_ && IsWindowEnabled(hwnd)) {
         mnuAbout_Click();
     }
 }
@@ -189,10 +203,16 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
     form_.SetText(txtDisplay_, text);
+    AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
-    form_.SetText(form_.Control(ControlName(label)), text);
+    HWND control = form_.Control(ControlName(label));
+    form_.SetText(control, text);
+    // A message is spoken as it appears, wherever the reader is.
+    if (label == StatusLabel::txtMessage && !text.empty()) {
+        AccessibleControl::Announce(control, WinForm::Wide(text));
+    }
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {
