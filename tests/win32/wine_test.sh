@@ -116,10 +116,6 @@ grep '^look' <<<"$layout"
 icons "$window" 96
 expect "$layout" 'txtDisplay=1-.*' 'txtMessage=' 'txtLevel=Level : 1' 'txtScore=Score : 000000' \
     'txtNoLand=Land : 0' 'txtMissFire=Miss Fire : 0'
-# Keys faster than the screen's frames: the display ends drawing the last (the layout compares).
-delay=4 keys "$window" r Left Left Left
-layout=$(probe layout game) || fail "layout after quick keys: $layout"
-expect "$layout" 'txtDisplay=4-.*'
 # What a screen reader reads of each control, and hears from here on (the probe tells once it
 # listens): the aim after Left, the game over after thirty misses, the first landing.
 acc=$(probe acc game) || fail "accessibility: $acc"
@@ -134,6 +130,10 @@ hear=$!
 timeout 20 bash -c "until grep -q hooked '$work/heard'; do sleep 0.2; done" || fail "no hook"
 keys "$window" r Left
 [[ $(text txtDisplay) == 2-* ]] || fail "Left does not aim at 2"
+# Keys faster than the screen's frames: the display ends drawing the last (the layout compares).
+delay=4 keys "$window" r Left Left Left
+layout=$(probe layout game) || fail "layout after quick keys: $layout"
+expect "$layout" 'txtDisplay=4-.*'
 # Before the first march tick the row is empty: every Down misses, the thirtieth ends the game,
 # and R starts afresh, with Alt held as without.
 keys "$window" r Left Down alt+r $(printf 'Down %.0s' {1..30})
