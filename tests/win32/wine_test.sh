@@ -19,8 +19,9 @@ fail() {
 
 # The C and C++ runtimes are linked in: every DLL named is one that Windows itself has.
 dlls=$("$objdump" -p "$game_exe" | sed -n 's/^\s*DLL Name: //p')
-echo "imports:" $dlls
-others=$(grep -vixE '(advapi32|comctl32|gdi32|kernel32|msvcrt|user32|winmm)\.dll' <<<"$dlls" || true)
+echo "imports:" "$dlls"
+others=$(grep -vixE '(advapi32|comctl32|gdi32|kernel32|msvcrt|user32|winmm)\.dll' <<<"$dlls" ||
+    true)
 [ -z "$others" ] || fail "imports $others"
 
 rm -rf "$work" && mkdir -p "$work"
@@ -108,6 +109,7 @@ keys "$window" r Left
 [[ $(text txtDisplay) == 2-* ]] || fail "Left does not aim at 2"
 # Before the first march tick the row is empty: every Down misses, the thirtieth ends the game,
 # and R starts afresh, with Alt held as without.
+# shellcheck disable=SC2046 # thirty separate keys
 keys "$window" r Left Down alt+r $(printf 'Down %.0s' {1..30})
 layout=$(probe layout game) || fail "layout after thirty misses: $layout"
 expect "$layout" 'txtDisplay=1-.*' 'txtMissFire=Miss Fire : 30' 'txtMessage=Game Over!'
@@ -142,7 +144,8 @@ sysinfo() {
     return 1
 }
 expect_start() {
-    sysinfo "[ -f '$1.ran' ]" && [ "$(cat "$1.ran")" = "\"$2\"" ] || fail "System Info did not start $2"
+    { sysinfo "[ -f '$1.ran' ]" && [ "$(cat "$1.ran")" = "\"$2\"" ]; } ||
+        fail "System Info did not start $2"
 }
 wine reg add "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe' /f >/dev/null
 wine reg add "$location_key" /v MSINFO /d 'C:\tamlo fallback' /f >/dev/null
@@ -158,7 +161,8 @@ marches "behind the message box"
 xdotool key Return # to the message box, which has the focus
 keys "$about" Escape
 sleep 1
-! xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null || fail "Esc did not close About"
+! xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null ||
+    fail "Esc did not close About"
 
 keys "$window" Escape
 timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
