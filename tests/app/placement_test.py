@@ -2,20 +2,20 @@
 the game centred on the screen's free area and the About window centred over the game, frames
 included, within 2 px, and both on the free area. A window too big for it has its frame's
 top-left corner at that of the free area along each side it does not fit, so that its title bar
-can be reached. Each desktop
-runs on an X server of its own. Run by placement_test.sh with the arguments
-    <program> <work-dir>"""
+can be reached. Each desktop runs on an X server of its own. Run by placement_test.sh with
+the arguments
+    <program> <design_geometry> <work-dir>"""
 import sys
-from x_desktop import ABOUT, GAME, Desktop, check, failures, until
+from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside, until
 
-program, work = sys.argv[1:3]
+program, geometry, work = sys.argv[1:4]
 MANAGERS = {
     "openbox": ["openbox", "--sm-disable"],
     "mutter": ["mutter", "--x11", "--replace"],
     "xfwm4": ["xfwm4", "--compositor=off", "--replace"],
     "kwin_x11": ["kwin_x11", "--replace"],
 }
-ABOUT_LABEL = (205, 285)  # a point of the "About" label in the game window
+ABOUT_LABEL = inside(design(geometry)["FrmTamlo.txtAbout"])
 
 
 def start(span, size):  # where a window of that size starts along one side of the free area
