@@ -67,7 +67,8 @@ private slots:
     void aLevelAdvanceSpeedsTheMarch() {
         while (text("txtMessage").isEmpty()) {
             tick("TimerLevel");
-            for (int press = 0; display().at(7) != ' ' && display()[0] != display().at(7); ++press) {
+            for (int press = 0; display().at(7) != ' ' && display()[0] != display().at(7);
+                 ++press) {
                 QVERIFY2(press < 10, "ten presses of Left do not aim at the invader");
                 QTest::keyClick(window.get(), Qt::Key_Left);
             }
