@@ -7,7 +7,7 @@
 # bound, a file an argument named, or anything left running.
 #   startup_strace_test.sh <program> <design_geometry> <work-dir>
 set -euo pipefail
-program=$(realpath "$1") geometry=$2 work=$(realpath -m "$3")
+program=$(realpath "$1") geometry=$(realpath "$2") work=$(realpath -m "$3")
 rm -rf "$work" && mkdir -p "$work"/{home/.config/tamlo-qt350,plugins,runtime,bin} &&
     mkdir -p "$work"/{sys,rel}/tamlo-qt350
 chmod 700 "$work/runtime" && cd "$work"
@@ -51,11 +51,9 @@ press() {
     timeout 5 bash -c 'while xdotool search --name "^Tamlo QT-350\$"; do sleep 0.1; done' >/dev/null
 }
 
-# start <strace options> -- <arguments>: the game traced, keys pressed, its About window open.
+# start <arguments>: the game traced with the strace options in $options, keys pressed, its
+# About window open.
 start() {
-    local options=()
-    while [ "$1" != -- ]; do options+=("$1") && shift; done
-    shift
     strace "${options[@]}" "$program" "$@" <&0 2>"$scenario.log" &
     tracer=$! && pids+=("$tracer")
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tamlo QT-350 Simulator$' |
@@ -82,8 +80,8 @@ finish() {
 # input is a pipe that holds a store: a link to it is no regular file.
 traced() {
     tools=("$program") && mkdir "$scenario"
-    start -ff -z -v -s 64 -o "$scenario/t" -e trace=execve,execveat,%file,bind,listen,connect \
-        -- "${@:2}" < <(store '\MSINFO' PATH "$work/user-tool")
+    options=(-ff -z -v -s 64 -o "$scenario/t" -e "trace=execve,execveat,%file,bind,listen,connect")
+    start "${@:2}" < <(store '\MSINFO' PATH "$work/user-tool")
     $1 && finish
     local started
     started=$(grep -hoE '^execve(at)?\("[^"]*"' "$scenario"/t.* | cut -d'"' -f2 | sort)
@@ -100,10 +98,7 @@ traced() {
 
 # Each scenario runs in a subshell of its own: its settings stay there, a failure names it.
 scenario() {
-    (
-        scenario=$1
-        "$1"
-    )
+    (scenario=$1 && "$1")
     echo "ok   $1"
 }
 
@@ -168,7 +163,8 @@ with_a_session_bus_it_reaches_the_accessibility_bus() {
 without_a_store_the_built_in_one_names_hardinfo() {
     rm -rf "$user" && unset DBUS_SESSION_BUS_ADDRESS
     export XDG_CONFIG_DIRS=$work/none XDG_RUNTIME_DIR=$work/runtime
-    start -f -o builtin.trace -P /usr/bin/hardinfo -e trace=execve -e inject=execve:error=ENOENT --
+    options=(-f -o builtin.trace -P /usr/bin/hardinfo -e trace=execve -e inject=execve:error=ENOENT)
+    start
     press message && finish
     grep -q 'execve("/usr/bin/hardinfo"' builtin.trace || fail "hardinfo was not asked for"
 }
