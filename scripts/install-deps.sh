@@ -12,6 +12,7 @@ game_packages=(
     qt6-base-dev libgl-dev libxcb1-dev
     fonts-liberation2
     hardinfo
+    python3
 )
 xserver_packages=(xvfb xauth xdotool x11-utils)
 lint_packages=(shellcheck clang-format-14)
