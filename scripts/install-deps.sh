@@ -24,7 +24,7 @@ test_packages=(
     mutter xfwm4 kwin-x11 kwin-style-breeze qt6-gtk-platformtheme qt6ct
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
-    mingw-w64 wine wine64 python3
+    mingw-w64 wine wine64
     libxcb-damage0-dev libxcb-xtest0-dev
     desktop-file-utils appstream dpkg-dev file
     lintian devscripts diffoscope-minimal
