@@ -57,7 +57,9 @@ class Desktop:
                               timeout=10).stdout
 
     def window_manager(self, command):  # with a session bus whose services see this display
-        running = lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        running = lambda: "window id" in subprocess.run(  # a busy server may turn xprop away
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
+            text=True, timeout=10).stdout
         for _ in range(3):  # on a busy machine one may give up at once; it is started again
             manager = self.spawn(["dbus-run-session", "--", *command], env=self.env)
             if until(lambda: running() or manager.poll() is not None, 20) and running():
