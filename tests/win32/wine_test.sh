@@ -149,8 +149,8 @@ layout=$(probe layout about) || fail "About layout: $layout"
 expect "$layout" 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2'
 acc=$(probe acc about) || fail "About's accessibility: $acc"
 echo "$acc"
-expect "$acc" 'acc picIcon name=Program icon role=graphic .*' 'acc cmdSysInfo name=System Info... .*' \
-    'acc lblVersion name=Version 0.0.2 .*'
+expect "$acc" 'acc picIcon name=Program icon role=graphic .*' \
+    'acc cmdSysInfo name=System Info... .*' 'acc lblVersion name=Version 0.0.2 .*'
 grep '^look' <<<"$layout"
 icons "$about" 96
 before=$(text txtDisplay)
