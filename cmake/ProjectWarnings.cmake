@@ -17,7 +17,8 @@ function(tamlo_target_defaults target)
             # Coverage for the fuzzers in every library they reach; only fuzz targets get the
             # libFuzzer main (tamlo_add_fuzzer below).
             target_compile_options(${target} PRIVATE
-                -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+                -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                -fno-omit-frame-pointer)
             target_link_options(${target} PRIVATE -fsanitize=address,undefined)
         endif()
     endif()

@@ -46,7 +46,8 @@ for fuzzer in "${fuzzers[@]}"; do
         failed+=("$name")
         continue
     fi
-    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "build/fuzz/$name.log" || true
+    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "build/fuzz/$name.log" ||
+        true
 done
 
 if [ ${#failed[@]} -ne 0 ]; then

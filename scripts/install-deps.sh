@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game (or, with "test", the whole test suite; with "xserver", an
-# X server of its own and the keys typed on it) needs, and only those that are missing, so a
-# second run does nothing and takes no time.
+# Installs the Debian packages the game needs (or, with "test", the whole test suite; with
+# "xserver", an X server of its own and the keys typed on it; with "lint", the checkers of
+# scripts/lint.sh), and only those that are missing, so a second run does nothing and takes no
+# time.
 set -euo pipefail
 
 profile=${1:-game}
@@ -11,17 +12,19 @@ game_packages=(
     qt6-base-dev libgl-dev libxcb1-dev
     fonts-liberation2
     hardinfo
+    python3
 )
 xserver_packages=(xvfb xauth xdotool x11-utils)
+lint_packages=(shellcheck clang-format-14)
 test_packages=(
-    "${game_packages[@]}" "${xserver_packages[@]}"
+    "${game_packages[@]}" "${xserver_packages[@]}" "${lint_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
     x11-xkb-utils xkb-data openbox
     sway weston xwayland qt6-wayland wtype
     mutter xfwm4 kwin-x11 kwin-style-breeze qt6-gtk-platformtheme qt6ct
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
     clang libclang-rt-14-dev valgrind
-    mingw-w64 wine wine64 python3
+    mingw-w64 wine wine64
     libxcb-damage0-dev libxcb-xtest0-dev
     desktop-file-utils appstream dpkg-dev file
     lintian devscripts diffoscope-minimal
@@ -31,8 +34,9 @@ case "$profile" in
 game) wanted=("${game_packages[@]}") ;;
 test) wanted=("${test_packages[@]}") ;;
 xserver) wanted=("${xserver_packages[@]}") ;;
+lint) wanted=("${lint_packages[@]}") ;;
 *)
-    echo "usage: $0 [game|test|xserver]" >&2
+    echo "usage: $0 [game|test|xserver|lint]" >&2
     exit 2
     ;;
 esac

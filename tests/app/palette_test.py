@@ -1,12 +1,12 @@
 """Every text of both windows can be read on its ground under the desktop's palette: the default
 one, GTK's dark theme and a dark qt6ct scheme. Measured on the X server's picture of each window,
 where a screen reader says each text stands. Run by palette_test.sh with the arguments
-    <program> <window_snapshot> <work-dir>"""
+    <program> <window_snapshot> <design_geometry> <work-dir>"""
 import collections, os, re, sys
 import pyatspi
-from x_desktop import ABOUT, GAME, Desktop, check, failures, ratio, until
+from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside, ratio, until
 
-program, snapshot, work = sys.argv[1:4]
+program, snapshot, geometry, work = sys.argv[1:5]
 PALETTES = {
     "default": {},
     "GTK dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"},
@@ -75,7 +75,7 @@ try:
         app = application()
         until(lambda: "Game Over!" in [t[1] for t in texts(frame(app, "frame"), [])])
         readable(desktop, palette, frame(app, "frame"), gid)
-        desktop.click(gid, 205, 285)  # on "About"
+        desktop.click(gid, *inside(design(geometry)["FrmTamlo.txtAbout"]))
         readable(desktop, palette, frame(app, "dialog"), desktop.window(ABOUT))
         game.kill()
         game.wait()

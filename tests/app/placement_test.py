@@ -1,21 +1,22 @@
-"""Both windows stand where a player expects them under the window managers of Debian's desktops:
-the game centred on the screen's free area and the About window centred over the game, frames
-included, within 2 px, and both on the free area. A window too big for it has its frame's
-top-left corner at that of the free area along each side it does not fit, so that its title bar
-can be reached. Each desktop
-runs on an X server of its own. Run by placement_test.sh with the arguments
-    <program> <work-dir>"""
+"""Both windows stand where a player expects them under the window managers of Debian's desktops
+and with none: the game centred on the screen's free area and the About window centred over the
+game, frames included, within 2 px, and both on the free area. A window too big for it has its
+frame's top-left corner at that of the free area along each side it does not fit, so that its
+title bar can be reached. Each desktop runs on an X server of its own. Run by placement_test.sh
+with the arguments
+    <program> <design_geometry> <work-dir>"""
 import sys
-from x_desktop import ABOUT, GAME, Desktop, check, failures, until
+from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside, until
 
-program, work = sys.argv[1:3]
+program, geometry, work = sys.argv[1:4]
 MANAGERS = {
+    "no window manager": None,
     "openbox": ["openbox", "--sm-disable"],
     "mutter": ["mutter", "--x11", "--replace"],
     "xfwm4": ["xfwm4", "--compositor=off", "--replace"],
     "kwin_x11": ["kwin_x11", "--replace"],
 }
-ABOUT_LABEL = (205, 285)  # a point of the "About" label in the game window
+ABOUT_LABEL = inside(design(geometry)["FrmTamlo.txtAbout"])
 
 
 def start(span, size):  # where a window of that size starts along one side of the free area
@@ -32,7 +33,7 @@ def placed(desktop, wid, over, what):  # centred over over(), kept on the free a
         return (x, y, w, h), (x - start(spans[0], w), y - start(spans[1], h))
 
     # Once framed, the window may stand where the window manager put it for a moment.
-    until(lambda: "=" in desktop.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS"))
+    until(lambda: "=" in desktop.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS"), desktop.framed)
     until(lambda: max(map(abs, off()[1])) <= 2)
     outline, offset = off()
     check(max(map(abs, offset)) <= 2, f"{what}: frame {outline}, off by {offset}")
@@ -44,8 +45,10 @@ def about(desktop, gid):
 
 
 def desktop_with(manager, size="1280x1024"):
-    desktop = Desktop(work, f"{manager}-{size}", size)
-    check(desktop.window_manager(MANAGERS[manager]), f"{manager} runs on a {size} screen")
+    desktop = Desktop(work, f"{manager}-{size}".replace(" ", "-"), size)
+    desktop.framed = 0 if MANAGERS[manager] is None else 3
+    if MANAGERS[manager]:
+        check(desktop.window_manager(MANAGERS[manager]), f"{manager} runs on a {size} screen")
     desktop.start(program)
     return desktop, desktop.window(GAME)
 

@@ -8,9 +8,11 @@
 # - weston 10 headless: the title bars of both windows, as weston's screenshot shows them, match
 #   the reference pictures (the whole title, no button that does nothing).
 # - with the Wayland plugin hidden and no XWayland, the one line names what is missing.
-#   wayland_test.sh <program> <window_snapshot> <reference-dir> <folder for pictures that differ>
+# It clicks where the design tables put the controls (design_geometry).
+#   wayland_test.sh <program> <window_snapshot> <design_geometry> <reference-dir> <folder for
+#                   pictures that differ>
 set -euo pipefail
-program=$(realpath "$1") snapshot=$(realpath "$2") references=$(realpath "$3") kept=$4
+program=$(realpath "$1") snapshot=$(realpath "$2") geometry=$3 references=$(realpath "$4") kept=$5
 probe=$(dirname "$(realpath "$0")")/wayland_probe.py
 [ "$(id -u)" = 0 ] || { echo "SKIP: needs root, to make a user of its own" && exit 77; }
 rm -rf "$kept"
@@ -77,14 +79,18 @@ game "$xwayland"
 check "the game comes through XWayland, titled in full" is "$shell" xwayland
 read -r _ _ x y _ _ <<<"$(view "Tamlo QT-350 Simulator")"
 client_x=$((x + 2)) client_y=$((y + 25)) # inside sway's normal border and title bar
-in_session python3 "$probe" click $((client_x + 220)) $((client_y + 288)) # on "About"
+read -r lx ly _ lh < <("$geometry" FrmTamlo txtAbout)
+in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
 read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
 read -r ax ay <<<"$(centre "$x" "$y" "$w" "$h")" && read -r gx gy <<<"$(centre "${frame[@]}")"
 check "About opens focused" is "$focus" focused
 check "About is centred over the game within 2 px (centres x2: $ax,$ay and $gx,$gy)" \
     is $(((ax - gx) ** 2 + (ay - gy) ** 2 <= 16)) 1
-in_session python3 "$probe" click $((client_x + 38)) $((client_y + 312)) # on the game's ground
+# On the game's ground, left of the display and below the last row, where About is not.
+read -r dx _ < <("$geometry" FrmTamlo txtDisplay)
+read -r _ _ _ ch < <("$geometry" FrmTamlo client)
+in_session python3 "$probe" click $((client_x + dx / 2)) $((client_y + (ly + lh + ch) / 2))
 sleep 1
 check "after a click on the game, About is focused and on top" \
     is "$(views | tail -n 1 | cut -d' ' -f2,7-)" "focused About Tamlo QT-300 Simulator"
@@ -155,6 +161,8 @@ title_bar() {
         { mkdir -p "$kept" && cp "$work/$3".png* "$kept/"; }
     check "weston: the title bar of '$1' looks like $3.png (else see $kept)" [ ! -e "$kept/$3.png" ]
 }
-title_bar "Tamlo QT-350 Simulator" 260 weston-game-title
+title_bar "Tamlo QT-350 Simulator" "$("$geometry" FrmTamlo client | cut -d' ' -f3)" \
+    weston-game-title
 in_session python3 "$probe" about
-title_bar "About Tamlo QT-300 Simulator" 341 weston-about-title
+title_bar "About Tamlo QT-300 Simulator" "$("$geometry" frmAbout client | cut -d' ' -f3)" \
+    weston-about-title

@@ -1,6 +1,6 @@
 """What the tests of the program on desktops of their own share: an X server with its own home
-and settings folders, a window manager on it, the program's windows and their frames, and the
-contrast of what a screenshot shows."""
+and settings folders, a window manager on it, the program's windows and their frames, where the
+design tables put each control, and the contrast of what a screenshot shows."""
 import os, re, shutil, subprocess, time
 
 GAME, ABOUT = "Tamlo QT-350 Simulator", "About Tamlo QT-300 Simulator"
@@ -57,7 +57,9 @@ class Desktop:
                               timeout=10).stdout
 
     def window_manager(self, command):  # with a session bus whose services see this display
-        running = lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
+        running = lambda: "window id" in subprocess.run(  # a busy server may turn xprop away
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
+            text=True, timeout=10).stdout
         for _ in range(3):  # on a busy machine one may give up at once; it is started again
             manager = self.spawn(["dbus-run-session", "--", *command], env=self.env)
             if until(lambda: running() or manager.poll() is not None, 20) and running():
@@ -103,6 +105,16 @@ class Desktop:
             except ProcessLookupError:
                 pass
             process.wait()
+
+
+def design(tool):  # {"Window.control": (left, top, width, height)} in pixels at scale 1
+    lines = subprocess.run([tool], check=True, capture_output=True, text=True).stdout.splitlines()
+    return {f"{w}.{n}": tuple(map(int, rect)) for w, n, *rect in map(str.split, lines)}
+
+
+def inside(rect, scale=1):  # a point near the left end of a control (auto-size: maybe narrower)
+    x, y, w, h = rect
+    return (x + min(w, h) // 2) * scale, (y + h // 2) * scale
 
 
 def luminance(rgb):  # relative luminance as the contrast guidelines define it

@@ -19,9 +19,21 @@ auto Fields(const GameState& s) {
                       s.Lands, s.DigitSum, s.Waiting, s.Score, s.Level);
 }
 
-// A level won with sevens: the tenth makes the digit sum 70, so "n" comes next; then the pause.
+// Scripts of play, by name (see Play). A level won with sevens: the tenth makes the digit sum 70,
+// so "n" comes next; then the pause.
 constexpr const char* kWinLevel =
     "7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7* .@n* 7@7*7@7*7@7*7@7*7@7* w";
+constexpr const char* kMissAtTheEmptyRow = "*";
+constexpr const char* kHitThenLandFive = "4@4* 555555 .";
+const std::string kTwentyNineMisses = "4 @n " + std::string(29, '*');
+constexpr const char* kTwoHitsThenALanding = "3111 @3* @1* 1111 @2 .";
+constexpr const char* kTwoMoreLandings = "w 555555 . w 555555";
+constexpr const char* kZeroSumThenTen = "46 @4* 9 @6* ."; // a sum of 0 brings no "n"; 10 does
+constexpr const char* kHitTheSpecialInvader = "1 @n*";
+constexpr const char* kSixteenSent = "@9* @1* . @n* 22222 @2* 22 @2* @2* 22 @2* 2 @2*";
+constexpr const char* kLandAndMiss = "888888 . w *";
+constexpr const char* kFifteenHitsAimedAtTheSixteenth =
+    "8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8* 8@8";
 
 class GameEngineTest : public ::testing::Test {
 protected:
@@ -30,8 +42,8 @@ protected:
     void TearDown() override { EXPECT_EQ(testing::BrokenRule(s, view, true), nullptr); }
 
     // Plays a script: a digit is a march tick that draws it (when the tick draws), '.' a tick
-    // that draws nothing, '@' and a character aim at that character, '*' fires, 'w' ends a pause,
-    // 'R' starts a new game. Spaces group.
+    // that draws nothing, '@' and a character aim at that character (a failure if ten presses do
+    // not show it), '*' fires, 'w' ends a pause, 'R' starts a new game. Spaces group.
     void Play(std::string_view script) {
         for (std::size_t i = 0; i < script.size(); ++i) {
             const char key = script[i];
@@ -40,12 +52,15 @@ protected:
             }
             if ((key >= '1' && key <= '9') || key == '.') {
                 engine.TimerLevel_Timer();
-            } else if (key == '@') { // at most ten presses, even if the aim never gets there
-                for (int press = 0; press < 10 && GameEngine::AimText(s.Aim)[0] != script[i + 1];
-                     ++press) {
+            } else if (key == '@') {
+                const char target = script[++i];
+                for (int press = 0; GameEngine::AimText(s.Aim)[0] != target; ++press) {
+                    if (press == 10) {
+                        ADD_FAILURE() << "ten presses do not aim at " << target << " in " << script;
+                        break;
+                    }
                     engine.MoveAim();
                 }
-                ++i;
             } else if (key == '*') {
                 engine.Fire();
             } else if (key == 'w') {
@@ -70,10 +85,13 @@ protected:
 
 TEST_F(GameEngineTest, NewGameWritesEveryTextInOrderAndStartsLevelOneFromAnyCondition) {
     // Playing, paused, over and at level 3, with a score, kills and a digit sum to clear.
-    const std::string kScripts[] = {"", "4@4* 555555 .", "4@4* " + std::string(30, '*'),
-                                    std::string(kWinLevel) + kWinLevel + "7@7*"};
-    for (const std::string& script : kScripts) {
-        SCOPED_TRACE(script);
+    const std::pair<const char*, std::string> kScenarios[] = {
+        {"at the start", ""},
+        {"paused after a hit and a landing", kHitThenLandFive},
+        {"over after a hit and thirty misses", std::string("4@4* ") + kTwentyNineMisses + "*"},
+        {"at level 3 with a hit", std::string(kWinLevel) + kWinLevel + "7@7*"}};
+    for (const auto& [name, script] : kScenarios) {
+        SCOPED_TRACE(name);
         Play(script);
         EXPECT_EQ(Writes("R"), "txtNoLand=Land : 0|txtMissFire=Miss Fire : 0|txtScore=Score : "
                                "000000|txtLevel=Level : 1|txtMessage=|txtDisplay=1-      |"
@@ -97,26 +115,27 @@ TEST_F(GameEngineTest, InvadersMarchInFromTheRightAndLandOnTheSeventhTick) {
 }
 
 TEST_F(GameEngineTest, ALandingStartsTheRowAfreshAndTheThirdEndsTheGameWithoutAPause) {
-    Play("3111 @3* @1* 1111 @2 .");
+    Play(kTwoHitsThenALanding);
     EXPECT_EQ(Fields(s), std::tuple(1, "      ", 0, 2, 2, 0, 1, 0, true, 20, 1));
-    Play("w 555555 . w 555555");
+    Play(kTwoMoreLandings);
     EXPECT_EQ(Writes("."),
               "TimerLevel=off|txtNoLand=Land : 3|TimerLevel=off|txtMessage=Game Over!");
 }
 
 TEST_F(GameEngineTest, TheThirtiethMissOfALevelEndsTheGame) {
-    Play("4 @n " + std::string(29, '*'));
+    Play(kTwentyNineMisses);
     EXPECT_FALSE(s.Waiting);
-    EXPECT_EQ(Writes("*"), "txtMissFire=Miss Fire : 30|TimerLevel=off|txtMessage=Game Over!");
+    EXPECT_EQ(Writes(kMissAtTheEmptyRow),
+              "txtMissFire=Miss Fire : 30|TimerLevel=off|txtMessage=Game Over!");
 }
 
 TEST_F(GameEngineTest, TheSpecialInvaderFollowsEachNonZeroMultipleOfTenOnceWhileInvadersRemain) {
-    Play("46 @4* 9 @6* ."); // a sum of 0 brings no "n"; the sum 10 does, drawing nothing
+    Play(kZeroSumThenTen); // the sum 10 brings "n", drawing nothing
     EXPECT_EQ(std::tuple(s.RowText(), s.DigitSum), std::tuple("    9n", 0));
-    Play("1 @n*"); // one "n" for each sum; it scores 300 and adds nothing to the sum
+    Play(kHitTheSpecialInvader); // one "n" for each sum; it scores 300 and adds nothing
     EXPECT_EQ(std::tuple(s.RowText(), s.Score, s.DigitSum), std::tuple("    91", 320, 0));
     // Once sixteen have been sent, the sum 10 brings a space, and the rest still land.
-    Play("@9* @1* . @n* 22222 @2* 22 @2* @2* 22 @2* 2 @2*");
+    Play(kSixteenSent);
     EXPECT_EQ(std::tuple(s.RowText(), s.Spawned, s.DigitSum), std::tuple(" 22222", 16, 10));
     Play(".");
     EXPECT_EQ(s.RowText(), "22222 ");
@@ -124,19 +143,19 @@ TEST_F(GameEngineTest, TheSpecialInvaderFollowsEachNonZeroMultipleOfTenOnceWhile
 }
 
 TEST_F(GameEngineTest, AShotTakesTheNearestInvaderOfTheAimAndClosesTheGapFromTheLeft) {
-    // The march and aim, the writes of the shot (a hit's display and score, a miss's count),
-    // HitPos and the digit sum after it.
-    const std::tuple<const char*, const char*, int, int> kShots[] = {
-        {"3573 @3", "txtDisplay=3-   573|txtScore=Score : 000010", 3, 3},
-        {"3573 @7", "txtDisplay=7-   353|txtScore=Score : 000010", 5, 7},
-        {"123456 @1", "txtDisplay=1- 23456|txtScore=Score : 000010", 1, 1},
-        {"123456 @6", "txtDisplay=6- 12345|txtScore=Score : 000010", 6, 6},
-        {"919 @9", "txtDisplay=9-    19|txtScore=Score : 000010", 4, 9},
-        {"3573 @8", "txtMissFire=Miss Fire : 1", 0, 0},
-        {"@n", "txtMissFire=Miss Fire : 1", 0, 0},
+    // By name: the march and aim, the writes of the shot (a hit's display and score, a miss's
+    // count), HitPos and the digit sum after it.
+    const std::tuple<const char*, const char*, const char*, int, int> kShots[] = {
+        {"nearest of two", "3573 @3", "txtDisplay=3-   573|txtScore=Score : 000010", 3, 3},
+        {"in the middle", "3573 @7", "txtDisplay=7-   353|txtScore=Score : 000010", 5, 7},
+        {"nearest of six", "123456 @1", "txtDisplay=1- 23456|txtScore=Score : 000010", 1, 1},
+        {"last of six", "123456 @6", "txtDisplay=6- 12345|txtScore=Score : 000010", 6, 6},
+        {"not the farther", "919 @9", "txtDisplay=9-    19|txtScore=Score : 000010", 4, 9},
+        {"none of the aim", "3573 @8", "txtMissFire=Miss Fire : 1", 0, 0},
+        {"an empty row", "@n", "txtMissFire=Miss Fire : 1", 0, 0},
     };
-    for (const auto& [script, writes, hitPos, digitSum] : kShots) {
-        SCOPED_TRACE(script);
+    for (const auto& [name, script, writes, hitPos, digitSum] : kShots) {
+        SCOPED_TRACE(name);
         Play(std::string("R") + script);
         EXPECT_EQ(Writes("*"), writes);
         EXPECT_EQ(std::tuple(s.HitPos, s.DigitSum), std::tuple(hitPos, digitSum));
@@ -152,8 +171,8 @@ TEST_F(GameEngineTest, TheAimCyclesThroughTheNineDigitsAndN) {
 }
 
 TEST_F(GameEngineTest, TheSixteenthHitAdvancesTheLevelAndShortensTheMarch) {
-    Play("888888 . w *"); // a landing and a miss
-    Play("8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8* 8@8");
+    Play(kLandAndMiss);
+    Play(kFifteenHitsAimedAtTheSixteenth);
     EXPECT_EQ(Writes("*"),
               "txtDisplay=8-      |txtScore=Score : 000740|TimerLevel=off|txtNoLand=Land : 0|"
               "txtMissFire=Miss Fire : 0|txtScore=Score : 000740|txtLevel=Level : 2|"

@@ -21,7 +21,7 @@ fail() {
 
 # The C and C++ runtimes are linked in: every DLL named is one that Windows itself has.
 dlls=$("$objdump" -p "$game_exe" | sed -n 's/^\s*DLL Name: //p')
-echo "imports:" $dlls
+echo "imports:" "$dlls"
 system='advapi32|comctl32|gdi32|kernel32|msvcrt|ole32|oleacc|oleaut32|user32|winmm'
 others=$(grep -vixE "($system)\.dll" <<<"$dlls" || true)
 [ -z "$others" ] || fail "imports $others"
@@ -136,6 +136,7 @@ layout=$(probe layout game) || fail "layout after quick keys: $layout"
 expect "$layout" 'txtDisplay=4-.*'
 # Before the first march tick the row is empty: every Down misses, the thirtieth ends the game,
 # and R starts afresh, with Alt held as without.
+# shellcheck disable=SC2046 # thirty separate keys
 keys "$window" r Left Down alt+r $(printf 'Down %.0s' {1..30})
 layout=$(probe layout game) || fail "layout after thirty misses: $layout"
 expect "$layout" 'txtDisplay=1-.*' 'txtMissFire=Miss Fire : 30' 'txtMessage=Game Over!'
@@ -148,8 +149,8 @@ layout=$(probe layout about) || fail "About layout: $layout"
 expect "$layout" 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2'
 acc=$(probe acc about) || fail "About's accessibility: $acc"
 echo "$acc"
-expect "$acc" 'acc picIcon name=Program icon role=graphic .*' 'acc cmdSysInfo name=System Info... .*' \
-    'acc lblVersion name=Version 0.0.2 .*'
+expect "$acc" 'acc picIcon name=Program icon role=graphic .*' \
+    'acc cmdSysInfo name=System Info... .*' 'acc lblVersion name=Version 0.0.2 .*'
 grep '^look' <<<"$layout"
 icons "$about" 96
 before=$(text txtDisplay)
@@ -172,7 +173,8 @@ sysinfo() {
     return 1
 }
 expect_start() {
-    sysinfo "[ -f '$1.ran' ]" && [ "$(cat "$1.ran")" = "\"$2\"" ] || fail "System Info did not start $2"
+    { sysinfo "[ -f '$1.ran' ]" && [ "$(cat "$1.ran")" = "\"$2\"" ]; } ||
+        fail "System Info did not start $2"
 }
 wine reg add "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe' /f >/dev/null
 wine reg add "$location_key" /v MSINFO /d 'C:\tamlo fallback' /f >/dev/null
@@ -190,7 +192,8 @@ keys "$about" Escape
 wait "$hear" || fail "a screen reader did not hear: $(tr -d '\r' <"$work/heard")"
 tr -d '\r' <"$work/heard"
 sleep 1
-! xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null || fail "Esc did not close About"
+! xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null ||
+    fail "Esc did not close About"
 
 keys "$window" Escape
 timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"

@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
-"""Build-time tool of the Windows program: turns icon artwork in XPM (the files the Qt windows
-compile in, and those drawn for each size a desktop shows) into one .ico file holding every image
-given, in that order. Opaque artwork keeps a palette of 2**bits colours: 8 bits for the program
-icon's 256 colours, 4 for the About window's 16. Artwork with transparent pixels ("None") is
-stored with an alpha channel, as Windows shows icons on any ground; a 256-pixel image as PNG, the
-form Windows keeps its large icons in.
+"""Build-time tool: turns icon artwork in XPM (the files the windows compile in, and those drawn
+for each size a desktop shows) into the icon files of the packages.
 
-    xpm_to_ico.py <out.ico> <bits> <artwork.xpm>...
+    xpm_icons.py ico <out.ico> <bits> <artwork.xpm>...
+        one .ico file holding every image given, in that order, for the Windows program. Opaque
+        artwork keeps a palette of 2**bits colours: 8 bits for the program icon's 256 colours, 4
+        for the About window's 16. Artwork with transparent pixels ("None") is stored with an
+        alpha channel, as Windows shows icons on any ground; a 256-pixel image as PNG, the form
+        Windows keeps its large icons in.
+    xpm_icons.py png <out-dir> <icon-name> <drawn.xpm>...
+        the desktop theme's icons of the Linux package, out-dir/hicolor/NxN/apps/<icon-name>.png,
+        each square artwork as drawn for N x N pixels.
 """
+import os
 import re
 import struct
 import sys
@@ -28,7 +33,7 @@ def read_xpm(path):
     rows = [[row[i:i + chars] for i in range(0, width * chars, chars)]
             for row in strings[1 + count:1 + count + height]]
     if len(rows) != height or any(len(row) != width for row in rows):
-        sys.exit(f"xpm_to_ico: {path} is not {width} x {height}")
+        sys.exit(f"xpm_icons: {path} is not {width} x {height}")
     return width, height, colours, rows
 
 
@@ -54,7 +59,7 @@ def header(width, height, bits, size, colours):
 def indexed(width, height, colours, rows, bits):
     keys = list(colours)
     if len(keys) > 2**bits:
-        sys.exit(f"xpm_to_ico: {len(keys)} colours do not fit in {bits} bits")
+        sys.exit(f"xpm_icons: {len(keys)} colours do not fit in {bits} bits")
     palette = b"".join(struct.pack("<BBBx", c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF)
                        for c in colours.values()).ljust(4 << bits, b"\0")
     stride = (width * bits + 31) // 32 * 4
@@ -110,9 +115,23 @@ def ico(artworks, bits):
     return struct.pack("<HHH", 0, 1, len(artworks)) + entries + images
 
 
+def theme(out_dir, name, paths):
+    for path in paths:
+        width, height, colours, rows = read_xpm(path)
+        if width != height:
+            sys.exit(f"xpm_icons: {path} is not square")
+        folder = f"{out_dir}/hicolor/{width}x{width}/apps"
+        os.makedirs(folder, exist_ok=True)
+        with open(f"{folder}/{name}.png", "wb") as out:
+            out.write(png(width, height, colours, rows))
+
+
 if __name__ == "__main__":
-    if len(sys.argv) < 4:
-        sys.exit("usage: xpm_to_ico.py <out.ico> <bits> <artwork.xpm>...")
-    icon = ico([read_xpm(path) for path in sys.argv[3:]], int(sys.argv[2]))
-    with open(sys.argv[1], "wb") as out:
-        out.write(icon)
+    if len(sys.argv) < 5 or sys.argv[1] not in ("ico", "png"):
+        sys.exit("usage: xpm_icons.py ico <out.ico> <bits> <artwork.xpm>...\n"
+                 "       xpm_icons.py png <out-dir> <icon-name> <drawn.xpm>...")
+    if sys.argv[1] == "png":
+        theme(sys.argv[2], sys.argv[3], sys.argv[4:])
+    else:
+        with open(sys.argv[2], "wb") as out:
+            out.write(ico([read_xpm(path) for path in sys.argv[4:]], int(sys.argv[3])))
