@@ -10,7 +10,8 @@ ABOUT_LABEL = (205, 285)  # a point of the "About" label in the game window
 desktop = Desktop(work, "orca")
 home, spoken = desktop.home, f"{desktop.home}/orca.debug"
 # Speech goes to an audio device that swallows it.
-open(f"{home}/.asoundrc", "w").write("pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
+open(f"{home}/.asoundrc", "w").write(
+    "pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
 os.makedirs(f"{home}/config/speech-dispatcher")
 open(f"{home}/config/speech-dispatcher/speechd.conf", "w").write(
     'AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n'
@@ -74,12 +75,15 @@ try:
     said(r"^Land!", '"Land!"', mark, 30)
     mark = len(speech())
     desktop.click(gid, *ABOUT_LABEL)
-    said(f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", "About, title and version", mark)
+    said(f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", "About: title, version", mark)
     said(r"^OK push button", "About's OK button", mark)
     key("Tab")
     said(r"^System Info\.\.\. push button", "About's System Info button", mark)
     key("Escape")
     said(r"^Display read only text", "back at the game", mark)
+    mark = len(speech())
+    key("KP_Enter")  # Where Am I
+    said(r"^Display read only text", "the display read on demand", mark)
     mark = len(speech())
     key("r")
     said(r"^1-", "R starts a new game", mark)
