@@ -23,16 +23,16 @@ void AccessibleControl::Announce(QWidget& window, const QString& text) {
     // A notification that shows itself is what screen readers speak without a focus change; in
     // a status bar it is spoken without its role.
     const QString name = QStringLiteral("announcement");
-    auto* announcement = window.findChild<QLabel*>(name);
+    auto* announcement = window.findChild<QWidget*>(name);
     if (announcement == nullptr) {
         auto* status = new QWidget(&window);
         status->hide();
         Attach(*status, QAccessible::StatusBar);
-        announcement = new QLabel(status);
+        announcement = new QWidget(status);
         announcement->setObjectName(name);
         Attach(*announcement, QAccessible::Notification);
     }
-    announcement->setText(text);
+    announcement->setAccessibleName(text);
     QAccessibleEvent event(announcement, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&event);
 }
