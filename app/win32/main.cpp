@@ -4,9 +4,20 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
-    tamlo::MessageLoop loop;
-    tamlo::FrmTamlo game(instance, loop);
-    game.Show(show);
-    return loop.Run();
+    // Screen readers in other processes reach the controls through COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int exitCode = 0;
+    {
+        tamlo::MessageLoop loop;
+        tamlo::FrmTamlo game(instance, loop);
+        game.Show(show);
+        exitCode = loop.Run();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return exitCode;
 }

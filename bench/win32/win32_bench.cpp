@@ -1,15 +1,18 @@
 // Measurements of the Windows program, run under Wine (or on Windows):
 //
 //   win32_bench timer [stretches]   the game window's own TimerLevel at 2 ms and a bare
-//                                   high-resolution waitable timer, taking turns stretch by
-//                                   stretch in the same process
+//                                   high-resolution waitable timer, waited on alone and together
+//                                   with the thread's message queue (as a window's loop must),
+//                                   taking turns stretch by stretch in the same process
 //   win32_bench startup <runs> <game.exe> <bare.exe>
 //                                   process start to window shown, the game and a bare Win32
 //                                   window alternately
 //
 // The march stops when the row fills, so TimerLevel is measured in stretches: R starts a new
 // game, the march is set to 2 ms, and the periods between the six ticks that fill the row count.
-// Each tick is seen where the player sees it: the display's text changing.
+// Each tick is seen where the player and a screen reader meet it: the display's text changing.
+// The display draws at most once a screen frame; how often it drew, and that the last line of
+// each stretch was drawn (the next stretch starts once it is), are reported too.
 #include "engine/game_view.h"
 #include "ui/common/win32/message_loop.h"
 #include "ui/common/win32/win_form.h"
@@ -35,6 +38,7 @@ namespace {
 constexpr int kMarchMs = 2;
 constexpr int kTicksPerStretch = 6;
 constexpr UINT kRestart = WM_APP;
+constexpr UINT_PTR kGiveUp = 0x7B00; // on a stretch's last line, never drawn
 
 double Now() {
     LARGE_INTEGER count{}, frequency{};
@@ -60,22 +64,43 @@ struct TimerRun {
     std::vector<double> periods;
     HANDLE bare = nullptr;
     std::vector<double> barePeriods;
+    std::vector<double> queuePeriods;
     double textMs = 0; // the display's own handling of its new texts
     int texts = 0;
     double paintMs = 0; // and of its drawing
     int paints = 0;
+    double changed = 0;            // when the display's text was last set
+    double painted = -1e9;         // and when it was last drawn
+    double paintGap = 1e9;         // the shortest time from one drawing to the next
+    std::wstring endLine;          // the line a stretch ended on, until it is drawn
+    std::vector<double> lastDrawn; // from the stretch's last line to its drawing
+    int lastLost = 0;
 };
 
-// One stretch of the bare timer: the same kind of timer as the game's, waited on alone.
-void BareStretch(TimerRun& run) {
+std::wstring Text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// One stretch of the bare timer: the same kind of timer as the game's, waited on alone, or with
+// the message queue as the game's loop waits (new messages wake it, are left for the game).
+void BareStretch(TimerRun& run, bool withQueue) {
     LARGE_INTEGER due{};
     due.QuadPart = -10000LL * kMarchMs;
     SetWaitableTimer(run.bare, &due, kMarchMs, nullptr, nullptr, FALSE);
     double last = Now();
     for (int tick = 0; tick < kTicksPerStretch; ++tick) {
-        WaitForSingleObject(run.bare, INFINITE);
+        if (withQueue) {
+            while (MsgWaitForMultipleObjectsEx(1, &run.bare, INFINITE, QS_ALLINPUT, 0) !=
+                   WAIT_OBJECT_0) {
+            }
+        } else {
+            WaitForSingleObject(run.bare, INFINITE);
+        }
         const double now = Now();
-        run.barePeriods.push_back(now - last);
+        (withQueue ? run.queuePeriods : run.barePeriods).push_back(now - last);
         last = now;
     }
     CancelWaitableTimer(run.bare);
@@ -83,26 +108,40 @@ void BareStretch(TimerRun& run) {
 
 // Sees every text written into the display: one march tick each while a stretch runs. It also
 // times what the display itself does with a new text and with each drawing, the window thread's
-// own work at every tick, which the bare timer does not have.
+// own work at every tick, which the bare timer does not have. A stretch ends once its last line
+// has been drawn.
 LRESULT CALLBACK DisplayHook(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR data) {
     auto& run = *reinterpret_cast<TimerRun*>(data);
     const double start = Now();
+    if (message == WM_SETTEXT) {
+        run.changed = start;
+    }
     if (message == WM_SETTEXT && run.ticks >= 0) {
         run.periods.push_back(start - run.last);
         run.last = start;
         if (++run.ticks == kTicksPerStretch) {
             run.ticks = -1;
-            PostMessageW(run.game, kRestart, 0, 0);
+            run.endLine = reinterpret_cast<const wchar_t*>(lParam);
+            SetTimer(run.game, kGiveUp, 1000, nullptr);
         }
     }
     const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    const double end = Now();
     if (message == WM_SETTEXT) {
-        run.textMs += Now() - start;
+        run.textMs += end - start;
         ++run.texts;
     } else if (message == WM_PAINT) {
-        run.paintMs += Now() - start;
+        run.paintMs += end - start;
         ++run.paints;
+        run.paintGap = std::min(run.paintGap, start - run.painted);
+        run.painted = start;
+        if (!run.endLine.empty() && Text(edit) == run.endLine) {
+            run.lastDrawn.push_back(end - run.changed);
+            run.endLine.clear();
+            KillTimer(run.game, kGiveUp);
+            PostMessageW(run.game, kRestart, 0, 0);
+        }
     }
     return result;
 }
@@ -111,6 +150,13 @@ LRESULT CALLBACK DisplayHook(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK GameHook(HWND game, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                           DWORD_PTR data) {
     auto& run = *reinterpret_cast<TimerRun*>(data);
+    if (message == WM_TIMER && wParam == kGiveUp) {
+        KillTimer(game, kGiveUp);
+        ++run.lastLost;
+        run.endLine.clear();
+        PostMessageW(game, kRestart, 0, 0);
+        return 0;
+    }
     if (message != kRestart) {
         return DefSubclassProc(game, message, wParam, lParam);
     }
@@ -119,9 +165,10 @@ LRESULT CALLBACK GameHook(HWND game, UINT message, WPARAM wParam, LPARAM lParam,
         PostQuitMessage(0);
         return 0;
     }
-    // Game and bare timer take turns, stretch by stretch, so both see the same machine.
+    // Game and bare timer take turns, stretch by stretch, so all see the same machine.
     run.view->SetTimerEnabled(GameTimer::TimerLevel, false);
-    BareStretch(run);
+    BareStretch(run, false);
+    BareStretch(run, true);
     SendMessageW(game, WM_KEYDOWN, 'R', 0);
     run.view->SetMarchInterval(kMarchMs);
     run.last = Now();
@@ -148,9 +195,16 @@ int Timer(int stretches) {
     loop.Run();
     Report("game TimerLevel at 2 ms", run.periods);
     Report("bare waitable timer at 2 ms", run.barePeriods);
+    Report("the same with message queue", run.queuePeriods);
     std::printf("the display's own work: %d new texts, %.3f ms each; %d drawings, %.3f ms each\n",
                 run.texts, run.textMs / std::max(run.texts, 1), run.paints,
                 run.paintMs / std::max(run.paints, 1));
+    std::printf("the display drawn: %.2f times a stretch of %d ticks, at least %.2f ms apart\n",
+                static_cast<double>(run.paints) / stretches, kTicksPerStretch, run.paintGap);
+    if (!run.lastDrawn.empty()) {
+        Report("stretch's last line drawn", run.lastDrawn);
+    }
+    std::printf("stretches whose last line was never drawn: lost=%d\n", run.lastLost);
     return 0;
 }
 

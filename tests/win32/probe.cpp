@@ -8,6 +8,10 @@
 //                              in a fixed-pitch face; prints its width and margins
 //   probe sysmenu about|game   opens the window's system menu, as Alt+Space does
 //   probe file <program>       prints the icons in the program file and its LegalCopyright
+//   probe acc game|about       prints what a screen reader reads of each control of a window
+//   probe press <control>      does a game window control's default action
+//   probe hear <line>...       prints the game's alerts, live regions and values changing, as a
+//                              screen reader hears them, until it has printed every line
 #include "tests/win32/expect.h"
 #include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
@@ -17,9 +21,12 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -248,6 +255,112 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
     return TRUE;
 }
 
+// A control as screen readers see it.
+IAccessible* Accessible(HWND control) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    if (object == nullptr) {
+        std::printf("FAIL control %d has no accessible object\n", GetDlgCtrlID(control));
+        std::exit(1);
+    }
+    return object;
+}
+constexpr VARIANT kSelf{{{VT_I4, 0, 0, 0, {.lVal = CHILDID_SELF}}}};
+
+std::wstring Read(IAccessible* object,
+                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    (object->*get)(kSelf, &text);
+    std::wstring read = text != nullptr ? text : L"";
+    SysFreeString(text);
+    return read;
+}
+
+// Each control's name, role, value, states and default action, in the system's words.
+void Accessibility(const WindowDesign& form) {
+    HWND window = Window(form);
+    for (const ControlDesign& row : form.controls) {
+        if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line ||
+            row.kind >= ControlKind::Menu) {
+            continue;
+        }
+        IAccessible* object = Accessible(GetDlgItem(window, WinForm::Id(form, row)));
+        VARIANT role{}, state{};
+        object->get_accRole(kSelf, &role);
+        object->get_accState(kSelf, &state);
+        wchar_t roleText[64] = {}, stateText[64] = {};
+        GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+        std::wstring states;
+        for (DWORD bit = 1; bit != 0; bit <<= 1) {
+            if ((static_cast<DWORD>(state.lVal) & bit) != 0 && GetStateTextW(bit, stateText, 64)) {
+                states += (states.empty() ? L"" : L",") + std::wstring(stateText);
+            }
+        }
+        std::printf("acc %s name=%ls role=%ls value=%ls state=%ls action=%ls\n", row.name,
+                    Read(object, &IAccessible::get_accName).c_str(), roleText,
+                    Read(object, &IAccessible::get_accValue).c_str(), states.c_str(),
+                    Read(object, &IAccessible::get_accDefaultAction).c_str());
+        object->Release();
+    }
+}
+
+std::set<std::wstring> awaited;
+
+// "alert|live|value <control> <its name, or value>", read at once, as a screen reader does.
+void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, LONG child,
+                    DWORD /*thread*/, DWORD /*time*/) {
+    const wchar_t* kind = event == EVENT_SYSTEM_ALERT               ? L"alert"
+                          : event == EVENT_OBJECT_LIVEREGIONCHANGED ? L"live"
+                          : event == EVENT_OBJECT_VALUECHANGE       ? L"value"
+                                                                    : nullptr;
+    IAccessible* object = nullptr;
+    VARIANT self{};
+    if (kind == nullptr || id != OBJID_CLIENT ||
+        FAILED(AccessibleObjectFromEvent(control, id, child, &object, &self))) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - WinForm::kFirstControlId);
+    const std::wstring line =
+        std::wstring(kind) + L" " +
+        WinForm::Wide(index < kFrmTamloDesign.controls.size() ? kFrmTamloDesign.controls[index].name
+                                                              : "?") +
+        L" " +
+        Read(object, event == EVENT_OBJECT_VALUECHANGE ? &IAccessible::get_accValue
+                                                       : &IAccessible::get_accName);
+    object->Release();
+    std::printf("heard %ls\n", line.c_str());
+    std::fflush(stdout);
+    if (awaited.erase(line) == 1 && awaited.empty()) {
+        PostQuitMessage(0);
+    }
+}
+
+// Hears the game's events out of its process, as a screen reader does, until every awaited line
+// has come, for at most a minute.
+void Hear(int count, char** lines) {
+    for (int i = 0; i < count; ++i) {
+        awaited.insert(WinForm::Wide(lines[i]));
+    }
+    DWORD process = 0;
+    GetWindowThreadProcessId(Window(kFrmTamloDesign), &process);
+    SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Heard, process, 0,
+                    WINEVENT_OUTOFCONTEXT);
+    SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Heard,
+                    process, 0, WINEVENT_OUTOFCONTEXT);
+    std::printf("hooked\n");
+    std::fflush(stdout);
+    SetTimer(nullptr, 0, 60000, nullptr);
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) && msg.message != WM_TIMER) {
+        DispatchMessageW(&msg);
+    }
+    for (const std::wstring& line : awaited) {
+        std::printf("FAIL not heard: %ls\n", line.c_str());
+        ++Failures();
+    }
+}
+
 // Stands in for the tool the About window starts: shows the test which file ran, and how.
 int Marker() {
     char self[MAX_PATH] = {};
@@ -262,6 +375,7 @@ int Marker() {
 int main(int argc, char** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2); // real pixels
     const std::string command = argc > 1 ? argv[1] : "";
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // for screen readers' objects
     if (command.empty()) {
         return Marker();
     }
@@ -283,6 +397,15 @@ int main(int argc, char** argv) {
             WM_SYSCOMMAND, SC_KEYMENU, ' ');
     } else if (command == "file") {
         File(argv[2]);
+    } else if (command == "acc") {
+        Accessibility(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign);
+    } else if (command == "press") {
+        IAccessible* object = Accessible(GameControl(argv[2]));
+        const HRESULT done = object->accDoDefaultAction(kSelf);
+        Expect(SUCCEEDED(done), argv[2], "default action done", done, S_OK);
+        object->Release();
+    } else if (command == "hear") {
+        Hear(argc - 2, argv + 2);
     } else if (command == "box") {
         HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
         EnumChildWindows(box, PrintControl, 0);

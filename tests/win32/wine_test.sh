@@ -2,6 +2,8 @@
 # The Windows program under 64-bit Wine, on its own X server with a window manager, played with
 # real X key presses and clicks: its window and layout, the keys, the march, the About window over
 # the running game, System Info through the registry, and an import table of system DLLs only.
+# What a screen reader reads of each control and hears while the game runs, and "About" opened
+# through its default action.
 # With "Courier New" standing for the face Windows has (its metric twin), the windows' look at 96,
 # 144 and 192 dpi as captured from the screen: every label's text whole, the display's eight
 # characters whole in a fixed-pitch face, the icons drawn for each size; once without that face,
@@ -20,7 +22,8 @@ fail() {
 # The C and C++ runtimes are linked in: every DLL named is one that Windows itself has.
 dlls=$("$objdump" -p "$game_exe" | sed -n 's/^\s*DLL Name: //p')
 echo "imports:" $dlls
-others=$(grep -vixE '(advapi32|comctl32|gdi32|kernel32|msvcrt|user32|winmm)\.dll' <<<"$dlls" || true)
+system='advapi32|comctl32|gdi32|kernel32|msvcrt|ole32|oleacc|oleaut32|user32|winmm'
+others=$(grep -vixE "($system)\.dll" <<<"$dlls" || true)
 [ -z "$others" ] || fail "imports $others"
 
 rm -rf "$work" && mkdir -p "$work"
@@ -39,7 +42,7 @@ cp "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
 
 probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
 text() { probe text "$1"; }
-keys() { xdotool windowfocus --sync "$1" key --delay 20 "${@:2}"; }
+keys() { xdotool windowfocus --sync "$1" key --delay "${delay:-20}" "${@:2}"; }
 # expect <layout> <line>...: every line, a pattern, matches a whole line of the layout printed.
 expect() { for line in "${@:2}"; do grep -qx "$line" <<<"$1" || fail "no $line in: $1"; done; }
 # The program file: the program icon drawn at every size Windows shows, the About window's, the
@@ -78,12 +81,21 @@ whole_display() {
 }
 # shown <seconds> <title>: the shown window of that title, once there is one.
 shown() { timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1; }
-# open_about <button>: a press on "About"; sets about to the About window.
+# open_about <button>|reader: a press on "About", or its default action as a screen reader does
+# it (which must not wait for the window it opens); sets about to the About window.
 open_about() {
     local x y
-    read -r x y <<<"$(probe click txtAbout)"
-    xdotool mousemove "$x" "$y" click "$1"
+    if [ "$1" = reader ]; then
+        timeout 20 wine "$probe_exe" press txtAbout || fail "About's default action"
+    else
+        read -r x y <<<"$(probe click txtAbout)"
+        xdotool mousemove "$x" "$y" click "$1"
+    fi
     about=$(shown 20 'About Tamlo QT-300 Simulator') || fail "About did not open"
+    if [ "$1" = reader ]; then # once more, over the open window: no second one
+        timeout 20 wine "$probe_exe" press txtAbout && sleep 1
+        [ "$(xdotool search --onlyvisible --name '^About Tamlo' | wc -l)" = 1 ] || fail "2 Abouts"
+    fi
 }
 # game: starts the program and sets window to its game window.
 game() {
@@ -104,6 +116,22 @@ grep '^look' <<<"$layout"
 icons "$window" 96
 expect "$layout" 'txtDisplay=1-.*' 'txtMessage=' 'txtLevel=Level : 1' 'txtScore=Score : 000000' \
     'txtNoLand=Land : 0' 'txtMissFire=Miss Fire : 0'
+# Keys faster than the screen's frames: the display ends drawing the last (the layout compares).
+delay=4 keys "$window" r Left Left Left
+layout=$(probe layout game) || fail "layout after quick keys: $layout"
+expect "$layout" 'txtDisplay=4-.*'
+# What a screen reader reads of each control, and hears from here on (the probe tells once it
+# listens): the aim after Left, the game over after thirty misses, the first landing.
+acc=$(probe acc game) || fail "accessibility: $acc"
+echo "$acc"
+expect "$acc" \
+    'acc txtDisplay name=Display role=text value=1-.\{6\} state=unavailable,read only action=' \
+    'acc txtAbout name=About role=link value= state=linked action=Jump' \
+    'acc txtScore name=Score : 000000 .*' 'acc Label3 name=Esc : Exit .*'
+wine "$probe_exe" hear 'value txtDisplay 2-      ' 'alert txtMessage Game Over!' \
+    'live txtMessage Game Over!' 'alert txtMessage Land!' >"$work/heard" &
+hear=$!
+timeout 20 bash -c "until grep -q hooked '$work/heard'; do sleep 0.2; done" || fail "no hook"
 keys "$window" r Left
 [[ $(text txtDisplay) == 2-* ]] || fail "Left does not aim at 2"
 # Before the first march tick the row is empty: every Down misses, the thirtieth ends the game,
@@ -111,15 +139,17 @@ keys "$window" r Left
 keys "$window" r Left Down alt+r $(printf 'Down %.0s' {1..30})
 layout=$(probe layout game) || fail "layout after thirty misses: $layout"
 expect "$layout" 'txtDisplay=1-.*' 'txtMissFire=Miss Fire : 30' 'txtMessage=Game Over!'
-keys "$window" r
-sleep 1.5
-[ "$(text txtDisplay)" != "1-      " ] || fail "no invader marched in within 1.5 s"
 
-# About, opened with the right button, centred over the game, which marches on behind it.
+# About, opened with the right button, centred over the game, which marches on behind it (R
+# after the game over starts it again).
 keys "$window" r
 open_about 3
 layout=$(probe layout about) || fail "About layout: $layout"
 expect "$layout" 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2'
+acc=$(probe acc about) || fail "About's accessibility: $acc"
+echo "$acc"
+expect "$acc" 'acc picIcon name=Program icon role=graphic .*' 'acc cmdSysInfo name=System Info... .*' \
+    'acc lblVersion name=Version 0.0.2 .*'
 grep '^look' <<<"$layout"
 icons "$about" 96
 before=$(text txtDisplay)
@@ -157,6 +187,8 @@ sysinfo "xdotool search --name '^Tamlo QT-350\$' >/dev/null" || fail "no message
 marches "behind the message box"
 xdotool key Return # to the message box, which has the focus
 keys "$about" Escape
+wait "$hear" || fail "a screen reader did not hear: $(tr -d '\r' <"$work/heard")"
+tr -d '\r' <"$work/heard"
 sleep 1
 ! xdotool search --name '^About Tamlo QT-300 Simulator$' >/dev/null || fail "Esc did not close About"
 
@@ -165,7 +197,7 @@ timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
 
 # At 96 dpi (without the face for the fallback), 150% and 200% the window and every control grow
 # with the screen's DPI; the texts stay whole, and the game goes on behind About's system menu.
-# look <dpi>
+# look <dpi> [how About opens]
 look() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
     game
@@ -173,7 +205,7 @@ look() {
     grep '^look' <<<"$layout"
     icons "$window" "$1"
     keys "$window" r
-    open_about 1
+    open_about "${2:-1}"
     layout=$(probe layout about) || fail "About layout at $1 dpi: $layout"
     grep '^look' <<<"$layout"
     icons "$about" "$1"
@@ -184,7 +216,7 @@ look() {
     timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
 }
 look 96
-look 144
+look 144 reader
 look 192
 wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /f >/dev/null
 look 96

@@ -4,6 +4,7 @@
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/sys_info_launcher.h"
 #include "ui/about/win32/win_launcher_platform.h"
+#include "ui/common/win32/accessible_control.h"
 #include "ui/common/win32/message_loop.h"
 
 #include <windowsx.h>
@@ -87,6 +88,8 @@ BOOL frmAbout::OnInitDialog(HWND hwnd, HWND /*focus*/, LPARAM /*param*/) {
 
     // Only the buttons take the focus, OK first.
     form_.Build(hwnd, loop_);
+    AccessibleControl::Attach(form_.Control("picIcon"),
+                              {.name = L"Program icon", .role = ROLE_SYSTEM_GRAPHIC});
     Layout(GetDpiForWindow(hwnd));
     RECT owner{};
     GetWindowRect(owner_, &owner);

@@ -2,10 +2,10 @@
 
 #include "resources/win32_icons.h"
 #include "ui/about/win32/frm_about.h"
+#include "ui/common/win32/accessible_control.h"
 #include "ui/common/win32/message_loop.h"
 #include "ui/main_window/core/game_keys.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <string>
@@ -16,31 +16,6 @@ namespace {
 
 const WindowDesign& kDesign = kFrmTamloDesign;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-// A disabled edit draws its text in the system's grey, too faint to read the game by: the display
-// draws its text in the window text colour and leaves the rest, its frame included, to the edit.
-LRESULT PaintDisplay(HWND edit) {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(edit, &paint);
-    RECT inside{};
-    GetClientRect(edit, &inside);
-    FillRect(dc, &inside, FORWARD_WM_CTLCOLORSTATIC(GetParent(edit), dc, edit, SendMessageW));
-    const HFONT previous = SelectFont(dc, GetWindowFont(edit));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    inside.left += LOWORD(SendMessageW(edit, EM_GETMARGINS, 0, 0));
-    wchar_t text[32] = {}; // the display line has eight characters
-    DrawTextW(dc, text, GetWindowTextW(edit, text, 32), &inside, DT_SINGLELINE | DT_NOPREFIX);
-    SelectFont(dc, previous);
-    EndPaint(edit, &paint);
-    return 0;
-}
-
-LRESULT CALLBACK DisplayProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                             DWORD_PTR /*data*/) {
-    return message == WM_PAINT ? PaintDisplay(edit)
-                               : DefSubclassProc(edit, message, wParam, lParam);
-}
 
 } // namespace
 
@@ -122,10 +97,21 @@ BOOL FrmTamlo::OnCreate(HWND hwnd, LPCREATESTRUCT /*create*/) {
     TimerWait_->SetHandler([this] { engine_.TimerWait_Timer(); });
     TimerLevel_->SetHandler([this] { engine_.TimerLevel_Timer(); });
     txtDisplay_ = form_.Control("txtDisplay");
-    SetWindowSubclass(txtDisplay_, DisplayProc, 0, 0);
+    display_.Attach(txtDisplay_);
     txtAbout_ = form_.Control("txtAbout");
     // The About command's home is a menu that is never shown.
     mnuAbout_ = form_.Id("mnuAbout");
+    // To a screen reader "About" is a link whose default action is the About command; like every
+    // label it never takes the focus.
+    AccessibleControl::Attach(txtAbout_, {.role = ROLE_SYSTEM_LINK,
+                                          .states = STATE_SYSTEM_LINKED,
+                                          .notStates = STATE_SYSTEM_FOCUSABLE,
+                                          .action = L"Jump",
+                                          .command = mnuAbout_});
+    AccessibleControl::Attach(form_.Control(ControlName(StatusLabel::txtMessage)), {.live = true});
+    // To a screen reader the display is "Display", read-only, its value the line it shows.
+    AccessibleControl::Attach(
+        txtDisplay_, {.name = L"Display", .states = STATE_SYSTEM_READONLY, .textIsValue = true});
 
     form_.Layout(GetDpiForWindow(hwnd));
     icons_.Set(hwnd, GetDpiForWindow(hwnd));
@@ -175,8 +161,10 @@ void FrmTamlo::txtAbout_MouseDown() {
     mnuAbout_Click();
 }
 
-void FrmTamlo::OnCommand(HWND /*hwnd*/, int id, HWND /*control*/, UINT /*code*/) {
-    if (id == mnuAbout_) {
+void FrmTamlo::OnCommand(HWND hwnd, int id, HWND /*control*/, UINT /*code*/) {
+    // While the About window is open the game window takes no input: a screen reader's press on
+    // "About" then opens no second one.
+    if (id == mnuAbout_ && IsWindowEnabled(hwnd)) {
         mnuAbout_Click();
     }
 }
@@ -215,10 +203,16 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
     form_.SetText(txtDisplay_, text);
+    AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
-    form_.SetText(form_.Control(ControlName(label)), text);
+    HWND control = form_.Control(ControlName(label));
+    form_.SetText(control, text);
+    // A message is spoken as it appears, wherever the reader is.
+    if (label == StatusLabel::txtMessage && !text.empty()) {
+        AccessibleControl::Announce(control, WinForm::Wide(text));
+    }
 }
 
 void FrmTamlo::SetTimerEnabled(GameTimer timer, bool enabled) {

@@ -6,6 +6,7 @@
 #include "ui/common/win32/win_form.h"
 #include "ui/common/win32/window_icons.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
+#include "ui/main_window/win32/display_box.h"
 
 #include <windows.h>
 
@@ -59,6 +60,7 @@ private:
     WaitTimer* TimerWait_ = nullptr;
     WaitTimer* TimerLevel_ = nullptr;
     HWND txtDisplay_ = nullptr;
+    DisplayBox display_; // txtDisplay_'s own behaviour
     HWND txtAbout_ = nullptr;
     int mnuAbout_ = 0;
     ClockRandomSource random_;
