@@ -23,6 +23,7 @@ test_packages=(
     sway weston xwayland qt6-wayland wtype
     mutter xfwm4 kwin-x11 kwin-style-breeze qt6-gtk-platformtheme qt6ct
     dbus dbus-x11 at-spi2-core python3-pyatspi strace
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
     clang libclang-rt-14-dev valgrind
     mingw-w64 wine wine64
     libxcb-damage0-dev libxcb-xtest0-dev

@@ -14,7 +14,7 @@ PALETTES = {
 }
 # Bold text of 14 pt and more reads at 3:1; so must the red message, whose colour is given.
 LARGE = {"Display", "Game Over!"}
-TEXTS = {"label", "link", "text", "push button", "notification"}
+TEXTS = {"label", "link", "text", "push button", "notification", "heading", "paragraph"}
 INSET = {"text": 3, "push button": 4}  # inside the box's frame and the button's bevel
 
 
@@ -28,7 +28,8 @@ def grab(desktop, wid, name):  # the window as the X server shows it: width and 
 def texts(node, found):  # role, name and screen extents of every text below node
     for child in node:
         extents = child.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        if child.getRoleName() in TEXTS and child.name:
+        shown = child.getState().contains(pyatspi.STATE_SHOWING)
+        if child.getRoleName() in TEXTS and child.name and shown:
             found.append((child.getRoleName(), child.name, extents))
         texts(child, found)
     return found

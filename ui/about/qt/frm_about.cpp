@@ -5,6 +5,7 @@
 #include "ui/about/core/frm_about_design.h"
 #include "ui/about/core/sys_info_launcher.h"
 #include "ui/about/qt/qt_launcher_platform.h"
+#include "ui/common/qt/accessible_control.h"
 #include "ui/common/qt/frame_placement.h"
 #include "ui/common/qt/qt_form.h"
 
@@ -64,6 +65,17 @@ void frmAbout::Form_Load() {
     QtForm::Get<QLabel>(*this, kDesign, "lblVersion")
         .setText(QString::fromStdString(AppInfo::VersionText()));
     QtForm::Get<QLabel>(*this, kDesign, "lblTitle").setText(QString::fromLatin1(AppInfo::Title));
+    // A screen reader opening the window speaks its title and its description: the texts from
+    // top to bottom, the title a heading, the others paragraphs.
+    QStringList texts;
+    for (const char* name :
+         {"lblTitle", "lblVersion", "lblDescription", "Label1", "lblDisclaimer"}) {
+        auto& label = QtForm::Get<QLabel>(*this, kDesign, name);
+        AccessibleControl::Attach(label,
+                                  texts.isEmpty() ? QAccessible::Heading : QAccessible::Paragraph);
+        texts.append(label.text());
+    }
+    setAccessibleDescription(texts.join(QLatin1Char('\n')));
 }
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {

@@ -19,10 +19,32 @@ void AccessibleControl::Attach(QWidget& control, QAccessible::Role role,
         new AccessibleControl(control, role, std::move(press)));
 }
 
-void AccessibleControl::Announce(QWidget& control) {
-    // A notification that shows itself is what screen readers speak without a focus change.
-    QAccessibleEvent event(&control, QAccessible::ObjectShow);
+void AccessibleControl::Announce(QWidget& window, const QString& text) {
+    // A notification that shows itself is what screen readers speak without a focus change; in
+    // a status bar it is spoken without its role.
+    const QString name = QStringLiteral("announcement");
+    auto* announcement = window.findChild<QWidget*>(name);
+    if (announcement == nullptr) {
+        auto* status = new QWidget(&window);
+        status->hide();
+        Attach(*status, QAccessible::StatusBar);
+        announcement = new QWidget(status);
+        announcement->setObjectName(name);
+        Attach(*announcement, QAccessible::Notification);
+    }
+    announcement->setAccessibleName(text);
+    QAccessibleEvent event(announcement, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&event);
+}
+
+void AccessibleControl::ReportFocus(QWidget& control) {
+    QMetaObject::invokeMethod(
+        &control,
+        [&control] {
+            QAccessibleEvent event(&control, QAccessible::Focus);
+            QAccessible::updateAccessibility(&event);
+        },
+        Qt::QueuedConnection);
 }
 
 QString AccessibleControl::text(QAccessible::Text type) const {

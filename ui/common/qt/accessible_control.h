@@ -7,17 +7,23 @@
 namespace tamlo {
 
 // What assistive technology gets of a control whose toolkit default does not say what it is: the
-// game window as a window, the message line as a notification a screen reader speaks when a new
-// message appears, the "About" label as something to press, a line as a separator. A label keeps
-// its visible text as its name.
+// game window as a window, the message line as a notification, the "About" label as something to
+// press, a line as a separator, the About window's texts as a heading and paragraphs. A label
+// keeps its visible text as its name.
 class AccessibleControl final : public QAccessibleWidget {
 public:
     // Gives control this role, and a press action that runs press when one is given. The press
     // runs from the event loop, so that assistive technology gets its answer at once even when
     // the press opens a modal window.
     static void Attach(QWidget& control, QAccessible::Role role, std::function<void()> press = {});
-    // Tells a screen reader to speak the control now, wherever the keyboard focus is.
-    static void Announce(QWidget& control);
+    // Has a screen reader speak text now, wherever the keyboard focus is, cutting short what it
+    // was saying: through a status line of the window that is never shown, so that the reader
+    // speaks the text alone.
+    static void Announce(QWidget& window, const QString& text);
+    // Tells a screen reader that its attention belongs on control, which cannot take the keyboard
+    // focus itself: it then reads control and what control says of itself as it changes. Told
+    // from the event loop, after the toolkit has reported the keyboard focus.
+    static void ReportFocus(QWidget& control);
 
     QString text(QAccessible::Text type) const override;
     QStringList actionNames() const override;

@@ -1,5 +1,6 @@
 #include "ui/common/qt/qt_form.h"
 
+#include "ui/common/qt/accessible_text_box.h"
 #include "ui/common/qt/interval_timer.h"
 #include "ui/common/qt/line_shape.h"
 
@@ -62,6 +63,12 @@ QLineEdit* MakeTextBox(QWidget& window, const ControlDesign& control) {
     box->setFont(QtForm::Font(control.font, window.font()));
     box->setText(QString::fromLatin1(control.text));
     box->setEnabled(control.enabled);
+    // A disabled box can neither take the keyboard focus nor be written in, and says so.
+    if (!control.enabled) {
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        AccessibleTextBox::Attach(*box);
+    }
     return box;
 }
 

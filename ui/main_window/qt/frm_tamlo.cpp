@@ -78,6 +78,12 @@ void FrmTamlo::Form_Load() {
     engine_.NewGame();
 }
 
+void FrmTamlo::focusInEvent(QFocusEvent* event) {
+    // The keyboard stays with the window; a screen reader follows the display.
+    AccessibleControl::ReportFocus(*txtDisplay_);
+    QWidget::focusInEvent(event);
+}
+
 void FrmTamlo::keyPressEvent(QKeyEvent* event) {
     Form_KeyDown(VirtualKeyCode(*event));
     event->accept();
@@ -115,14 +121,24 @@ void FrmTamlo::mnuAbout_Click() {
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
     txtDisplay_->setText(FromView(text));
+    // Spoken as it changes while the player is at the window; a screen reader catches up with
+    // the latest line when the march is faster than speech.
+    if (isActiveWindow()) {
+        AccessibleControl::Announce(*this, txtDisplay_->text());
+    }
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
     auto& target = QtForm::Get<QLabel>(*this, kDesign, ControlName(label));
-    target.setText(FromView(text));
+    const QString caption = FromView(text);
+    if (caption == target.text()) {
+        return;
+    }
+    target.setText(caption);
     QtForm::FitToText(target);
-    if (label == StatusLabel::txtMessage && !text.empty()) {
-        AccessibleControl::Announce(target);
+    // A hit or a miss is heard through its counter; a message also while About is open.
+    if (!caption.isEmpty() && isVisible()) {
+        AccessibleControl::Announce(*this, caption);
     }
 }
 

@@ -1,0 +1,101 @@
+"""A game played with the screen reader on, as a player who cannot see the screen meets it: the
+reader runs on a desktop of its own, real keys go to the game, and what the reader speaks is read
+from its debug output. Run by orca_test.sh, on a session bus of its own, with the arguments
+    <program> <work-dir>"""
+import os, re, sys
+from x_desktop import ABOUT, GAME, Desktop, check, failures, until
+
+program, work = sys.argv[1:3]
+ABOUT_LABEL = (205, 285)  # a point of the "About" label in the game window
+desktop = Desktop(work, "orca")
+home, spoken = desktop.home, f"{desktop.home}/orca.debug"
+# Speech goes to an audio device that swallows it.
+open(f"{home}/.asoundrc", "w").write(
+    "pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
+os.makedirs(f"{home}/config/speech-dispatcher")
+open(f"{home}/config/speech-dispatcher/speechd.conf", "w").write(
+    'AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n'
+    'AddModule "espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"\n')
+# The reader writes its debug output line by line, and neither stops nor waits for the readers
+# of other tests on the machine.
+script = open("/usr/bin/orca").read()
+for old, new in (("open(args.debug_file, 'w')", "open(args.debug_file, 'w', buffering=1)"),
+                 ("setProcessName('orca')", "setProcessName('tamlo-orca')"),
+                 ("def otherOrcas():\n", "def otherOrcas():\n    return []\n")):
+    check(old in script, f"the reader's start-up has {old!r}")
+    script = script.replace(old, new)
+open(f"{home}/orca", "w").write(script)
+
+
+def speech():
+    try:
+        text = open(spoken).read()
+    except FileNotFoundError:
+        return []
+    return re.findall(r"SPEECH OUTPUT: '(.*?)' ?(?:\{[^\n]*\})?$", text, re.M | re.S)
+
+
+def said(pattern, what, since=0, seconds=20):  # whether the reader speaks pattern after since
+    heard = lambda: [s for s in speech()[since:] if re.search(pattern, s)]
+    return check(until(heard, seconds, 0.2), f"{what}: {heard()[:3] or speech()[since:][-3:]}")
+
+
+def key(*keys):
+    desktop.run("xdotool", "key", "--delay", "60", *keys)
+
+
+def aim_at_special(since):  # Left until the aim is "n"; a landing puts it back to 1
+    aim = lambda: ([s[0] for s in speech()[since:] if re.match(r"[1-9n]-", s)] or ["1"])[-1]
+    for _ in range(30):
+        if aim() == "n":
+            return
+        before = len(speech())
+        key("Left")
+        until(lambda: len(speech()) > before, 3, 0.1)
+
+
+try:
+    check(desktop.window_manager(["openbox", "--sm-disable"]), "openbox runs")
+    desktop.spawn(["speech-dispatcher", "--run-single", "--timeout", "0"], env=desktop.env)
+    desktop.spawn([sys.executable, f"{home}/orca", f"--debug-file={spoken}"], env=desktop.env)
+    said("^Screen reader on", "the reader starts", seconds=90)
+    game = desktop.start(program)
+    gid = desktop.window(GAME, 30)
+    said(f"^{GAME} frame", "the game window is spoken", seconds=30)
+    said(r"^Display read only text", "the reader follows the display", seconds=30)
+    mark = len(speech())
+    key("Left")
+    said(r"^2-", "the aim after Left", mark)
+    rows = lambda: {s for s in speech()[mark:] if re.match(r"2- *\d+\.?$", s)}
+    check(until(lambda: len(rows()) >= 2, 20), f"the row as it marches in: {sorted(rows())}")
+    mark = len(speech())
+    aim_at_special(mark)
+    key("Down")  # the special invader is not sent before 10 points
+    said(r"^Miss Fire : 1\.?$", "a miss is heard through its count", mark)
+    said(r"^Land!", '"Land!"', mark, 30)
+    mark = len(speech())
+    desktop.click(gid, *ABOUT_LABEL)
+    said(f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", "About: title, version", mark)
+    said(r"^OK push button", "About's OK button", mark)
+    key("Tab")
+    said(r"^System Info\.\.\. push button", "About's System Info button", mark)
+    key("Escape")
+    said(r"^Display read only text", "back at the game", mark)
+    mark = len(speech())
+    key("KP_Enter")  # Where Am I
+    said(r"^Display read only text", "the display read on demand", mark)
+    mark = len(speech())
+    key("r")
+    said(r"^1-", "R starts a new game", mark)
+    aim_at_special(mark)
+    key(*["Down"] * 30)  # three landings would take more than 20 s
+    said(r"^Game Over!", '"Game Over!" after the thirtieth miss', mark)
+    key("Escape")
+    check(until(lambda: game.poll() == 0, 10), "Esc ends the game")
+    told = set(re.findall(r"name='Display' role='text'\n.*\n\s+states='(.*)'", open(spoken).read()))
+    check(told and all("read only" in s and not re.search("editable|focusable", s) for s in told),
+          f"the display is read only, neither editable nor focusable: {told}")
+    print("what the reader spoke:\n  " + "\n  ".join(s.replace("\n", " / ") for s in speech()))
+finally:
+    desktop.end()
+sys.exit(1 if failures else 0)
