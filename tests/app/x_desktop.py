@@ -69,7 +69,7 @@ class Desktop:
     def start(self, program, **settings):
         return self.spawn([program], env=dict(self.env, **settings))
 
-    def window(self, title, seconds=10):  # the id of the window of that title, once it exists
+    def window(self, title, seconds=30):  # the id of the window of that title, once it exists
         found = lambda: subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
                                        env=self.env, capture_output=True, text=True).stdout
         until(found, seconds)
