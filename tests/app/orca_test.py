@@ -90,6 +90,7 @@ try:
     aim_at_special(mark)
     key(*["Down"] * 30)  # three landings would take more than 20 s
     said(r"^Game Over!", '"Game Over!" after the thirtieth miss', mark)
+    said(r"^Miss Fire : 30\.?$", "the thirtieth miss, shown with the message, is heard too", mark)
     key("Escape")
     check(until(lambda: game.poll() == 0, 10), "Esc ends the game")
     told = set(re.findall(r"name='Display' role='text'\n.*\n\s+states='(.*)'", open(spoken).read()))

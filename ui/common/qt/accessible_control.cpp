@@ -19,15 +19,23 @@ void AccessibleControl::Attach(QWidget& control, QAccessible::Role role,
         new AccessibleControl(control, role, std::move(press)));
 }
 
-void AccessibleControl::Announce(QWidget& window, const QString& text) {
+void AccessibleControl::Announce(QWidget& source, const QString& text) {
     // A notification that shows itself is what screen readers speak without a focus change; in
-    // a status bar it is spoken without its role.
-    const QString name = QStringLiteral("announcement");
-    auto* announcement = window.findChild<QWidget*>(name);
-    if (announcement == nullptr) {
-        auto* status = new QWidget(&window);
+    // a status bar it is spoken without its role. The reader asks for the text after the event,
+    // so each source keeps a notification of its own: a miss followed at once by a march step
+    // is still heard as the miss and then the row.
+    QWidget& window = *source.window();
+    const auto direct = Qt::FindDirectChildrenOnly;
+    auto* status = window.findChild<QWidget*>(QStringLiteral("announcements"), direct);
+    if (status == nullptr) {
+        status = new QWidget(&window);
+        status->setObjectName(QStringLiteral("announcements"));
         status->hide();
         Attach(*status, QAccessible::StatusBar);
+    }
+    const QString name = source.objectName() + QStringLiteral("Announcement");
+    auto* announcement = status->findChild<QWidget*>(name, direct);
+    if (announcement == nullptr) {
         announcement = new QWidget(status);
         announcement->setObjectName(name);
         Attach(*announcement, QAccessible::Notification);

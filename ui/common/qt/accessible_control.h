@@ -16,10 +16,10 @@ public:
     // runs from the event loop, so that assistive technology gets its answer at once even when
     // the press opens a modal window.
     static void Attach(QWidget& control, QAccessible::Role role, std::function<void()> press = {});
-    // Has a screen reader speak text now, wherever the keyboard focus is, cutting short what it
-    // was saying: through a status line of the window that is never shown, so that the reader
+    // Has a screen reader speak text, the new state of source, now, wherever the keyboard focus
+    // is: through a status line of source's window that is never shown, so that the reader
     // speaks the text alone.
-    static void Announce(QWidget& window, const QString& text);
+    static void Announce(QWidget& source, const QString& text);
     // Tells a screen reader that its attention belongs on control, which cannot take the keyboard
     // focus itself: it then reads control and what control says of itself as it changes. Told
     // from the event loop, after the toolkit has reported the keyboard focus.

@@ -120,11 +120,15 @@ void FrmTamlo::mnuAbout_Click() {
 }
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
-    txtDisplay_->setText(FromView(text));
+    const QString line = FromView(text);
+    if (line == txtDisplay_->text()) {
+        return;
+    }
+    txtDisplay_->setText(line);
     // Spoken as it changes while the player is at the window; a screen reader catches up with
     // the latest line when the march is faster than speech.
     if (isActiveWindow()) {
-        AccessibleControl::Announce(*this, txtDisplay_->text());
+        AccessibleControl::Announce(*txtDisplay_, line);
     }
 }
 
@@ -138,7 +142,7 @@ void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
     QtForm::FitToText(target);
     // A hit or a miss is heard through its counter; a message also while About is open.
     if (!caption.isEmpty() && isVisible()) {
-        AccessibleControl::Announce(*this, caption);
+        AccessibleControl::Announce(target, caption);
     }
 }
 
