@@ -2,8 +2,8 @@
 reference pictures, real keys with and without a window manager, and what a screen reader gets
 over the accessibility bus; it clicks where the design tables put the controls. Where the windows
 stand is tested by placement_test.py, the contrast of every text by palette_test.py.
-UPDATE_REFERENCES=1 writes the pictures taken as the new references. Run by desktop_test.sh with
-the arguments
+UPDATE_REFERENCES=1 writes the pictures taken as the new references. Run on a session bus of
+its own with the arguments
     <program> <window_snapshot> <design_geometry> <reference-dir> <work-dir>"""
 import os, re, subprocess, sys, time
 import pyatspi
