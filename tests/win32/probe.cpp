@@ -28,7 +28,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <set>
 #include <string>
 #include <string_view>
@@ -202,15 +201,8 @@ void Display() {
     Expect(left >= 0 && right >= 0, "txtDisplay", "text inside the box, right margin", right, 0);
 }
 
-// The icon groups of a program file, as Explorer reads them: each group's images by size.
-#pragma pack(push, 2)
-struct IconEntry {
-    BYTE width, height, colours, reserved;
-    WORD planes, bits;
-    DWORD bytes;
-    WORD id;
-};
-#pragma pack(pop)
+// The icon groups of a program file, as Explorer reads them: each group's images by size, from
+// the 14-byte entries after the group's 6-byte header.
 
 BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
     const auto* group = static_cast<const BYTE*>(
@@ -218,11 +210,8 @@ BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*u
     const WORD count = *reinterpret_cast<const WORD*>(group + 4);
     std::printf("icon %d:", static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
     for (WORD i = 0; i < count; ++i) {
-        IconEntry entry{};
-        std::memcpy(&entry, group + 6 + i * sizeof(IconEntry), sizeof(entry));
-        // 0 stands for 256.
-        std::printf(" %dx%d", entry.width == 0 ? 256 : entry.width,
-                    entry.height == 0 ? 256 : entry.height);
+        const BYTE* entry = group + 6 + i * 14; // width and height first, 0 for 256
+        std::printf(" %dx%d", entry[0] == 0 ? 256 : entry[0], entry[1] == 0 ? 256 : entry[1]);
     }
     std::printf("\n");
     return TRUE;
