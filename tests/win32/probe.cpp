@@ -72,24 +72,25 @@ RECT Place(HWND window) {
 
 // A label's (or the display's) text as the screen shows it beside the same text drawn here in its
 // font and colour with room to spare: a control that cuts its text shows less ink.
-void ExpectWhole(HWND control, const ControlDesign& row, const WindowDesign& form, UINT dpi,
-                 const std::wstring& text) {
+// Returns how far right of its place in the picture drawn here the text stands on the screen.
+int ExpectWhole(HWND control, const Picture& shown, const ControlDesign& row,
+                const WindowDesign& form, UINT dpi, const std::wstring& text) {
     if ((row.kind != ControlKind::Label && row.kind != ControlKind::TextBox) || text.empty()) {
-        return;
+        return 0;
     }
-    const Picture shown = Picture::Grab(control);
     const HFONT font = WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
     const bool oneLine = row.sizing == Sizing::AutoSize || row.kind == ControlKind::TextBox;
     const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE : DT_WORDBREAK) |
                         (row.centred ? DT_CENTER : DT_LEFT);
     const COLORREF ink = row.colour != kDefaultColour ? row.colour : GetSysColor(COLOR_WINDOWTEXT);
-    RECT box{};
+    RECT box{}; // the screen may show less of it
     GetClientRect(control, &box);
     const SIZE room{box.right * (oneLine ? 2 : 1), box.bottom * 4};
     const Picture whole = Picture::Drawn(text, font, ink, shown.Ground(), room, format);
     DeleteObject(font);
-    Expect(shown.SameInk(whole), row.name, "text shown whole, ink high",
-           shown.Ink().bottom - shown.Ink().top, whole.Ink().bottom - whole.Ink().top);
+    Expect(shown.SameInk(whole), row.name, "text shown whole, ink wide",
+           shown.Ink().right - shown.Ink().left, whole.Ink().right - whole.Ink().left);
+    return shown.Ink().left - whole.Ink().left;
 }
 
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
@@ -117,14 +118,15 @@ void Layout(const WindowDesign& form) {
             row.kind >= ControlKind::Menu) {
             continue;
         }
-        if (control == nullptr || !IsWindowVisible(control)) {
+        if (!IsWindowVisible(control)) {
             Expect(false, row.name, "visible", 0, 1);
             continue;
         }
         const RECT place = Place(control);
         const std::wstring text = Text(control);
         std::printf("%s=%ls\n", row.name, text.c_str());
-        ExpectWhole(control, row, form, dpi, text);
+        const Picture shown = Picture::Grab(control);
+        ExpectWhole(control, shown, row, form, dpi, text);
         Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
         Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
         const int width = place.right - place.left, height = place.bottom - place.top;
@@ -142,7 +144,6 @@ void Layout(const WindowDesign& form) {
         }
         // Texts centred where so designed (their colour and font are those ExpectWhole draws
         // them in, the display's the window text colour although it is disabled); the icon.
-        const Picture shown = Picture::Grab(control);
         const RECT ink = shown.Ink();
         Expect(!row.centred || text.empty() ||
                    std::abs(ink.left - (shown.Width() - ink.right)) <= 2,
@@ -180,10 +181,9 @@ void Display() {
     }
     Expect(text.size() == 8 && text[7] != L' ', "txtDisplay", "an invader in the last place", 0, 1);
     const UINT dpi = GetDpiForSystem();
+    const int left =
+        ExpectWhole(display, shown, row, kFrmTamloDesign, dpi, text); // eight characters
     const HFONT font = WinForm::MakeFont(row.font, dpi);
-    const Picture whole =
-        Picture::Drawn(text, font, GetSysColor(COLOR_WINDOWTEXT), shown.Ground(),
-                       {shown.Width() * 2, shown.Height()}, DT_SINGLELINE | DT_NOPREFIX);
     HDC dc = GetDC(nullptr);
     const HGDIOBJ previous = SelectObject(dc, font);
     TEXTMETRICW metrics{};
@@ -192,18 +192,14 @@ void Display() {
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     DeleteObject(SelectObject(dc, previous));
     ReleaseDC(nullptr, dc);
-    const int left = shown.Ink().left - whole.Ink().left;
     const int right = shown.Width() - left - extent.cx;
     // TMPF_FIXED_PITCH set means a face of varying widths.
     Expect((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, "txtDisplay", "fixed pitch", 0, 1);
-    Expect(shown.SameInk(whole), "txtDisplay", "eight characters whole, ink wide",
-           shown.Ink().right - shown.Ink().left, whole.Ink().right - whole.Ink().left);
     Expect(left >= 0 && right >= 0, "txtDisplay", "text inside the box, right margin", right, 0);
 }
 
 // The icon groups of a program file, as Explorer reads them: each group's images by size, from
 // the 14-byte entries after the group's 6-byte header.
-
 BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
     const auto* group = static_cast<const BYTE*>(
         LockResource(LoadResource(module, FindResourceW(module, name, type))));
