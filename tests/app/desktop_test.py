@@ -141,7 +141,6 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
     titled(BOX)
     found = tree(app, [])
-    print("\n".join(f"  [{role}] {name!r}" for role, name, _ in found[1:]))
     check(not [n for _, n, _ in found if INTERNAL.match(n)], "no internal names")
     expected = {("link", "About"), ("image", "Program icon"), ("alert", BOX),
                 ("label", "System Information Is Unavailable At This Time"),

@@ -13,10 +13,7 @@ set -eEuo pipefail
 # A step that fails without a word of its own still says where the test stopped.
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 game_exe=$(realpath "$1") probe_exe=$(realpath "$2") work=$(realpath -m "$3") objdump=$4
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
 
 # The C and C++ runtimes are linked in: every DLL named is one that Windows itself has.
 dlls=$("$objdump" -p "$game_exe" | sed -n 's/^\s*DLL Name: //p')
