@@ -8,6 +8,7 @@ its own with the arguments
 import os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
+import x_desktop
 from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside
 
 program, snapshot, geometry, references, work = sys.argv[1:6]
@@ -23,10 +24,7 @@ def key(*keys):
 
 
 def until(test, seconds=3.0):  # delivers accessibility events until test holds or time is up
-    end = time.monotonic() + seconds
-    while not test() and time.monotonic() < end:
-        GLib.MainContext.default().iteration(False) or time.sleep(0.01)
-    return test()
+    return x_desktop.until(test, seconds, 0.01, lambda: GLib.MainContext.default().iteration(False))
 
 
 def titled(title):  # the window of that title, once it has the keyboard focus
