@@ -2,12 +2,13 @@
 reference pictures, real keys with and without a window manager, and what a screen reader gets
 over the accessibility bus; it clicks where the design tables put the controls. Where the windows
 stand is tested by placement_test.py, the contrast of every text by palette_test.py.
-UPDATE_REFERENCES=1 writes the pictures taken as the new references. Run by desktop_test.sh with
-the arguments
+UPDATE_REFERENCES=1 writes the pictures taken as the new references. Run on a session bus of
+its own with the arguments
     <program> <window_snapshot> <design_geometry> <reference-dir> <work-dir>"""
 import os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
+import x_desktop
 from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside
 
 program, snapshot, geometry, references, work = sys.argv[1:6]
@@ -23,10 +24,7 @@ def key(*keys):
 
 
 def until(test, seconds=3.0):  # delivers accessibility events until test holds or time is up
-    end = time.monotonic() + seconds
-    while not test() and time.monotonic() < end:
-        GLib.MainContext.default().iteration(False) or time.sleep(0.01)
-    return test()
+    return x_desktop.until(test, seconds, 0.01, lambda: GLib.MainContext.default().iteration(False))
 
 
 def titled(title):  # the window of that title, once it has the keyboard focus
@@ -141,7 +139,6 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
     titled(BOX)
     found = tree(app, [])
-    print("\n".join(f"  [{role}] {name!r}" for role, name, _ in found[1:]))
     check(not [n for _, n, _ in found if INTERNAL.match(n)], "no internal names")
     expected = {("link", "About"), ("image", "Program icon"), ("alert", BOX),
                 ("label", "System Information Is Unavailable At This Time"),

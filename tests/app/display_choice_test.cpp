@@ -25,9 +25,6 @@ TEST(DisplayChoiceTest, WaylandSessionsGoThroughXWaylandAndTheMessageNamesWhatIs
          "",
          "an X11 or Wayland display (DISPLAY is not set); run it from a desktop session or set "
          "DISPLAY"},
-        {{"", ":4711", "", "x11", true, true},
-         "",
-         "an X11 or Wayland display (DISPLAY=:4711); run it from a desktop session or set DISPLAY"},
         {{"", "", "wayland-1", "", true, false},
          "xcb;wayland",
          "a display in this Wayland session: XWayland is not running (DISPLAY is not set), and " +

@@ -1,6 +1,6 @@
 """Every text of both windows can be read on its ground under the desktop's palette: the default
 one, GTK's dark theme and a dark qt6ct scheme. Measured on the X server's picture of each window,
-where a screen reader says each text stands. Run by palette_test.sh with the arguments
+where a screen reader says each text stands. Run on a session bus of its own with
     <program> <window_snapshot> <design_geometry> <work-dir>"""
 import collections, os, re, sys
 import pyatspi

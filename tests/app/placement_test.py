@@ -2,8 +2,8 @@
 and with none: the game centred on the screen's free area and the About window centred over the
 game, frames included, within 2 px, and both on the free area. A window too big for it has its
 frame's top-left corner at that of the free area along each side it does not fit, so that its
-title bar can be reached. Each desktop runs on an X server of its own. Run by placement_test.sh
-with the arguments
+title bar can be reached. Each desktop runs on an X server of its own. Run on a session bus
+of its own with the arguments
     <program> <design_geometry> <work-dir>"""
 import sys
 from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside, until

@@ -13,10 +13,10 @@ def check(ok, what):
     return ok
 
 
-def until(test, seconds=3.0, step=0.05):
+def until(test, seconds=3.0, step=0.05, work=lambda: False):  # work() is False when idle
     end = time.monotonic() + seconds
     while not test() and time.monotonic() < end:
-        time.sleep(step)
+        work() or time.sleep(step)
     return test()
 
 

@@ -19,21 +19,10 @@ auto Fields(const GameState& s) {
                       s.Lands, s.DigitSum, s.Waiting, s.Score, s.Level);
 }
 
-// Scripts of play, by name (see Play). A level won with sevens: the tenth makes the digit sum 70,
-// so "n" comes next; then the pause.
+// A level won with sevens (see Play): the tenth makes the digit sum 70, so "n" comes next; then
+// the pause.
 constexpr const char* kWinLevel =
     "7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7*7@7* .@n* 7@7*7@7*7@7*7@7*7@7* w";
-constexpr const char* kMissAtTheEmptyRow = "*";
-constexpr const char* kHitThenLandFive = "4@4* 555555 .";
-const std::string kTwentyNineMisses = "4 @n " + std::string(29, '*');
-constexpr const char* kTwoHitsThenALanding = "3111 @3* @1* 1111 @2 .";
-constexpr const char* kTwoMoreLandings = "w 555555 . w 555555";
-constexpr const char* kZeroSumThenTen = "46 @4* 9 @6* ."; // a sum of 0 brings no "n"; 10 does
-constexpr const char* kHitTheSpecialInvader = "1 @n*";
-constexpr const char* kSixteenSent = "@9* @1* . @n* 22222 @2* 22 @2* @2* 22 @2* 2 @2*";
-constexpr const char* kLandAndMiss = "888888 . w *";
-constexpr const char* kFifteenHitsAimedAtTheSixteenth =
-    "8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8* 8@8";
 
 class GameEngineTest : public ::testing::Test {
 protected:
@@ -87,8 +76,8 @@ TEST_F(GameEngineTest, NewGameWritesEveryTextInOrderAndStartsLevelOneFromAnyCond
     // Playing, paused, over and at level 3, with a score, kills and a digit sum to clear.
     const std::pair<const char*, std::string> kScenarios[] = {
         {"at the start", ""},
-        {"paused after a hit and a landing", kHitThenLandFive},
-        {"over after a hit and thirty misses", std::string("4@4* ") + kTwentyNineMisses + "*"},
+        {"paused after a hit and a landing", "4@4* 555555 ."},
+        {"over after a hit and thirty misses", "4@4* 4 @n " + std::string(30, '*')},
         {"at level 3 with a hit", std::string(kWinLevel) + kWinLevel + "7@7*"}};
     for (const auto& [name, script] : kScenarios) {
         SCOPED_TRACE(name);
@@ -115,27 +104,20 @@ TEST_F(GameEngineTest, InvadersMarchInFromTheRightAndLandOnTheSeventhTick) {
 }
 
 TEST_F(GameEngineTest, ALandingStartsTheRowAfreshAndTheThirdEndsTheGameWithoutAPause) {
-    Play(kTwoHitsThenALanding);
+    Play("3111 @3* @1* 1111 @2 .");
     EXPECT_EQ(Fields(s), std::tuple(1, "      ", 0, 2, 2, 0, 1, 0, true, 20, 1));
-    Play(kTwoMoreLandings);
+    Play("w 555555 . w 555555");
     EXPECT_EQ(Writes("."),
               "TimerLevel=off|txtNoLand=Land : 3|TimerLevel=off|txtMessage=Game Over!");
 }
 
-TEST_F(GameEngineTest, TheThirtiethMissOfALevelEndsTheGame) {
-    Play(kTwentyNineMisses);
-    EXPECT_FALSE(s.Waiting);
-    EXPECT_EQ(Writes(kMissAtTheEmptyRow),
-              "txtMissFire=Miss Fire : 30|TimerLevel=off|txtMessage=Game Over!");
-}
-
 TEST_F(GameEngineTest, TheSpecialInvaderFollowsEachNonZeroMultipleOfTenOnceWhileInvadersRemain) {
-    Play(kZeroSumThenTen); // the sum 10 brings "n", drawing nothing
+    Play("46 @4* 9 @6* ."); // a sum of 0 brings no "n"; 10 brings "n", drawing nothing
     EXPECT_EQ(std::tuple(s.RowText(), s.DigitSum), std::tuple("    9n", 0));
-    Play(kHitTheSpecialInvader); // one "n" for each sum; it scores 300 and adds nothing
+    Play("1 @n*"); // one "n" for each sum; it scores 300 and adds nothing
     EXPECT_EQ(std::tuple(s.RowText(), s.Score, s.DigitSum), std::tuple("    91", 320, 0));
     // Once sixteen have been sent, the sum 10 brings a space, and the rest still land.
-    Play(kSixteenSent);
+    Play("@9* @1* . @n* 22222 @2* 22 @2* @2* 22 @2* 2 @2*");
     EXPECT_EQ(std::tuple(s.RowText(), s.Spawned, s.DigitSum), std::tuple(" 22222", 16, 10));
     Play(".");
     EXPECT_EQ(s.RowText(), "22222 ");
@@ -163,16 +145,9 @@ TEST_F(GameEngineTest, AShotTakesTheNearestInvaderOfTheAimAndClosesTheGapFromThe
     }
 }
 
-TEST_F(GameEngineTest, TheAimCyclesThroughTheNineDigitsAndN) {
-    EXPECT_EQ(Writes("@9"), "txtDisplay=2-      |txtDisplay=3-      |txtDisplay=4-      |"
-                            "txtDisplay=5-      |txtDisplay=6-      |txtDisplay=7-      |"
-                            "txtDisplay=8-      |txtDisplay=9-      ");
-    EXPECT_EQ(Writes("@n @1"), "txtDisplay=n-      |txtDisplay=1-      ");
-}
-
 TEST_F(GameEngineTest, TheSixteenthHitAdvancesTheLevelAndShortensTheMarch) {
-    Play(kLandAndMiss);
-    Play(kFifteenHitsAimedAtTheSixteenth);
+    Play("888888 . w *"); // a landing and a miss, both cleared by the advance
+    Play("8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8*8@8*8@8* .@n* 8@8*8@8*8@8* 8@8");
     EXPECT_EQ(Writes("*"),
               "txtDisplay=8-      |txtScore=Score : 000740|TimerLevel=off|txtNoLand=Land : 0|"
               "txtMissFire=Miss Fire : 0|txtScore=Score : 000740|txtLevel=Level : 2|"

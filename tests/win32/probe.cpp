@@ -6,18 +6,21 @@
 //   probe box                  prints the message box's controls, "icon" after an icon
 //   probe display              once all eight places of the display are taken: the line whole,
 //                              in a fixed-pitch face; prints its width and margins
-//   probe sysmenu about|game   opens the window's system menu, as Alt+Space does
+//   probe sysmenu              opens the About window's system menu, as Alt+Space does
 //   probe file <program>       prints the icons in the program file and its LegalCopyright
 //   probe acc game|about       prints what a screen reader reads of each control of a window
 //   probe press <control>      does a game window control's default action
 //   probe hear <line>...       prints the game's alerts, live regions and values changing, as a
 //                              screen reader hears them, until it has printed every line
+//   probe dpi                  opens the game's windows here and moves them to another DPI
 #include "tests/win32/expect.h"
 #include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
+#include "ui/common/win32/message_loop.h"
 #include "ui/common/win32/win_form.h"
 #include "ui/main_window/core/frm_tamlo_design.h"
+#include "ui/main_window/win32/frm_tamlo.h"
 
 #include <windows.h>
 
@@ -25,10 +28,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 using namespace tamlo;
@@ -69,27 +72,25 @@ RECT Place(HWND window) {
 
 // A label's (or the display's) text as the screen shows it beside the same text drawn here in its
 // font and colour with room to spare: a control that cuts its text shows less ink.
-void ExpectWhole(HWND control, const ControlDesign& row, const WindowDesign& form, UINT dpi,
-                 const std::wstring& text) {
+// Returns how far right of its place in the picture drawn here the text stands on the screen.
+int ExpectWhole(HWND control, const Picture& shown, const ControlDesign& row,
+                const WindowDesign& form, UINT dpi, const std::wstring& text) {
     if ((row.kind != ControlKind::Label && row.kind != ControlKind::TextBox) || text.empty()) {
-        return;
+        return 0;
     }
-    const Picture shown = Picture::Grab(control);
     const HFONT font = WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
     const bool oneLine = row.sizing == Sizing::AutoSize || row.kind == ControlKind::TextBox;
     const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE : DT_WORDBREAK) |
                         (row.centred ? DT_CENTER : DT_LEFT);
     const COLORREF ink = row.colour != kDefaultColour ? row.colour : GetSysColor(COLOR_WINDOWTEXT);
-    RECT box{};
+    RECT box{}; // the screen may show less of it
     GetClientRect(control, &box);
     const SIZE room{box.right * (oneLine ? 2 : 1), box.bottom * 4};
     const Picture whole = Picture::Drawn(text, font, ink, shown.Ground(), room, format);
     DeleteObject(font);
-    const RECT needs = whole.Ink();
-    std::printf("look %s: text %ldx%ld px in %ldx%ld\n", row.name, needs.right - needs.left,
-                needs.bottom - needs.top, box.right, box.bottom);
-    Expect(shown.SameInk(whole), row.name, "text shown whole, ink high",
-           shown.Ink().bottom - shown.Ink().top, needs.bottom - needs.top);
+    Expect(shown.SameInk(whole), row.name, "text shown whole, ink wide",
+           shown.Ink().right - shown.Ink().left, whole.Ink().right - whole.Ink().left);
+    return shown.Ink().left - whole.Ink().left;
 }
 
 // The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
@@ -117,14 +118,15 @@ void Layout(const WindowDesign& form) {
             row.kind >= ControlKind::Menu) {
             continue;
         }
-        if (control == nullptr || !IsWindowVisible(control)) {
+        if (!IsWindowVisible(control)) {
             Expect(false, row.name, "visible", 0, 1);
             continue;
         }
         const RECT place = Place(control);
         const std::wstring text = Text(control);
         std::printf("%s=%ls\n", row.name, text.c_str());
-        ExpectWhole(control, row, form, dpi, text);
+        const Picture shown = Picture::Grab(control);
+        ExpectWhole(control, shown, row, form, dpi, text);
         Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
         Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
         const int width = place.right - place.left, height = place.bottom - place.top;
@@ -142,7 +144,6 @@ void Layout(const WindowDesign& form) {
         }
         // Texts centred where so designed (their colour and font are those ExpectWhole draws
         // them in, the display's the window text colour although it is disabled); the icon.
-        const Picture shown = Picture::Grab(control);
         const RECT ink = shown.Ink();
         Expect(!row.centred || text.empty() ||
                    std::abs(ink.left - (shown.Width() - ink.right)) <= 2,
@@ -180,52 +181,33 @@ void Display() {
     }
     Expect(text.size() == 8 && text[7] != L' ', "txtDisplay", "an invader in the last place", 0, 1);
     const UINT dpi = GetDpiForSystem();
+    const int left =
+        ExpectWhole(display, shown, row, kFrmTamloDesign, dpi, text); // eight characters
     const HFONT font = WinForm::MakeFont(row.font, dpi);
-    const Picture whole =
-        Picture::Drawn(text, font, GetSysColor(COLOR_WINDOWTEXT), shown.Ground(),
-                       {shown.Width() * 2, shown.Height()}, DT_SINGLELINE | DT_NOPREFIX);
     HDC dc = GetDC(nullptr);
     const HGDIOBJ previous = SelectObject(dc, font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, face);
     SIZE extent{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     DeleteObject(SelectObject(dc, previous));
     ReleaseDC(nullptr, dc);
-    const int left = shown.Ink().left - whole.Ink().left;
     const int right = shown.Width() - left - extent.cx;
-    std::printf("txtDisplay=%ls in %ls: %ld px of text in %d, margins %d and %d\n", text.c_str(),
-                face, extent.cx, shown.Width(), left, right);
     // TMPF_FIXED_PITCH set means a face of varying widths.
     Expect((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, "txtDisplay", "fixed pitch", 0, 1);
-    Expect(shown.SameInk(whole), "txtDisplay", "eight characters whole, ink wide",
-           shown.Ink().right - shown.Ink().left, whole.Ink().right - whole.Ink().left);
     Expect(left >= 0 && right >= 0, "txtDisplay", "text inside the box, right margin", right, 0);
 }
 
-// The icon groups of a program file, as Explorer reads them: each group's images by size.
-#pragma pack(push, 2)
-struct IconEntry {
-    BYTE width, height, colours, reserved;
-    WORD planes, bits;
-    DWORD bytes;
-    WORD id;
-};
-#pragma pack(pop)
-
+// The icon groups of a program file, as Explorer reads them: each group's images by size, from
+// the 14-byte entries after the group's 6-byte header.
 BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
     const auto* group = static_cast<const BYTE*>(
         LockResource(LoadResource(module, FindResourceW(module, name, type))));
     const WORD count = *reinterpret_cast<const WORD*>(group + 4);
     std::printf("icon %d:", static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
     for (WORD i = 0; i < count; ++i) {
-        IconEntry entry{};
-        std::memcpy(&entry, group + 6 + i * sizeof(IconEntry), sizeof(entry));
-        // 0 stands for 256.
-        std::printf(" %dx%d", entry.width == 0 ? 256 : entry.width,
-                    entry.height == 0 ? 256 : entry.height);
+        const BYTE* entry = group + 6 + i * 14; // width and height first, 0 for 256
+        std::printf(" %dx%d", entry[0] == 0 ? 256 : entry[0], entry[1] == 0 ? 256 : entry[1]);
     }
     std::printf("\n");
     return TRUE;
@@ -361,6 +343,67 @@ void Hear(int count, char** lines) {
     }
 }
 
+int IconSide(HWND window, WPARAM which) {
+    const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    ICONINFO info{};
+    BITMAP bitmap{};
+    if (icon != nullptr && GetIconInfo(icon, &info)) {
+        GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    return bitmap.bmWidth;
+}
+
+// A move to a screen of another scale, which Wine never makes, as Windows makes it: asks the
+// window the size it wants at dpi, then gives it the DPI and a rectangle of that size. The window
+// must ask for the design's size there and take the icons drawn for the new sizes.
+void MoveToDpi(HWND window, const WindowDesign& design, UINT dpi) {
+    SIZE size{};
+    SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size));
+    RECT frame{0, 0, WinForm::Pixels(design.clientWidth, dpi),
+               WinForm::Pixels(design.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, GetWindowLongW(window, GWL_STYLE), FALSE,
+                             GetWindowLongW(window, GWL_EXSTYLE), dpi);
+    Expect(size.cx == frame.right - frame.left, design.name, "width asked", size.cx,
+           frame.right - frame.left);
+    Expect(size.cy == frame.bottom - frame.top, design.name, "height asked", size.cy,
+           frame.bottom - frame.top);
+    RECT suggested{0, 0, size.cx, size.cy};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    for (const auto& [which, metric, name] : {std::tuple(ICON_BIG, SM_CXICON, "big icon"),
+                                              std::tuple(ICON_SMALL, SM_CXSMICON, "small icon")}) {
+        const int want = GetSystemMetricsForDpi(metric, dpi), got = IconSide(window, which);
+        Expect(got == want, design.name, name, got, want);
+    }
+}
+
+// Runs in the About window's loop: moves it, then closes it.
+void CALLBACK MoveAbout(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    HWND about = FindWindowW(nullptr, WinForm::Wide(kFrmAboutDesign.caption).c_str());
+    if (about != nullptr) {
+        KillTimer(nullptr, timer);
+        MoveToDpi(about, kFrmAboutDesign, 144);
+        PostMessageW(about, WM_CLOSE, 0, 0);
+    }
+}
+
+// Both windows of a game of its own moved to another DPI; the display keeps its margin in whole
+// pixels. The About command opens its window and returns once MoveAbout has closed it.
+void DpiChange() {
+    MessageLoop loop;
+    FrmTamlo game(GetModuleHandleW(nullptr), loop);
+    HWND window = Window(kFrmTamloDesign);
+    MoveToDpi(window, kFrmTamloDesign, 192);
+    const LRESULT margins = SendMessageW(GameControl("txtDisplay"), EM_GETMARGINS, 0, 0);
+    Expect(LOWORD(margins) == 2 && HIWORD(margins) == 2, "txtDisplay", "margins at 192 dpi",
+           LOWORD(margins), 2);
+    SetTimer(nullptr, 0, 10, MoveAbout);
+    SendMessageW(window, WM_COMMAND,
+                 WinForm::Id(kFrmTamloDesign, kFrmTamloDesign.Control("mnuAbout")), 0);
+    DestroyWindow(window);
+}
+
 // Stands in for the tool the About window starts: shows the test which file ran, and how.
 int Marker() {
     char self[MAX_PATH] = {};
@@ -392,9 +435,7 @@ int main(int argc, char** argv) {
         Display();
     } else if (command == "sysmenu") {
         // What Alt+Space asks of the window: its system menu, in the loop the system runs for it.
-        PostMessageW(
-            Window(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign),
-            WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' ');
     } else if (command == "file") {
         File(argv[2]);
     } else if (command == "acc") {
@@ -406,6 +447,8 @@ int main(int argc, char** argv) {
         object->Release();
     } else if (command == "hear") {
         Hear(argc - 2, argv + 2);
+    } else if (command == "dpi") {
+        DpiChange();
     } else if (command == "box") {
         HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
         EnumChildWindows(box, PrintControl, 0);

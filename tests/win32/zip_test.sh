@@ -4,10 +4,7 @@
 #   zip_test.sh <tamlo-qt350-...-win64.zip> <work dir>
 set -euo pipefail
 zip=$(realpath "$1") work=$(realpath -m "$2")
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 cmake -E tar xf "$zip"
 folder=$(basename "$zip" .zip)
