@@ -202,8 +202,10 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 }
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
-    form_.SetText(txtDisplay_, text);
-    AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
+    // A reader hears of a change only; the same line again is no news.
+    if (form_.SetText(txtDisplay_, text)) {
+        AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
+    }
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
