@@ -189,22 +189,11 @@ void WinForm::Place(Item& item) const {
     }
 }
 
-bool WinForm::SetText(HWND control, std::string_view text) const {
-    const std::wstring wide = Wide(text);
-    const auto length = static_cast<std::size_t>(GetWindowTextLengthW(control));
-    if (length == wide.size()) {
-        std::wstring current(length + 1, L'\0');
-        current.resize(static_cast<std::size_t>(
-            GetWindowTextW(control, current.data(), static_cast<int>(current.size()))));
-        if (current == wide) {
-            return false;
-        }
-    }
-    SetWindowTextW(control, wide.c_str());
+void WinForm::SetText(HWND control, std::string_view text) const {
+    SetWindowTextW(control, Wide(text).c_str());
     if (const Item* item = Find(control)) {
         FitToText(*item);
     }
-    return true;
 }
 
 void WinForm::FitToText(const Item& item) const {

@@ -46,9 +46,8 @@ public:
     // Gives every control its place, size and font at this DPI.
     void Layout(UINT dpi);
     UINT Dpi() const { return dpi_; }
-    // Sets a control's text; an auto-size label then takes exactly the size of the new text. A
-    // control that already shows this text is left alone (not redrawn). Says whether it changed.
-    bool SetText(HWND control, std::string_view text) const;
+    // Sets a control's text; an auto-size label then takes exactly the size of the new text.
+    void SetText(HWND control, std::string_view text) const;
     // WM_CTLCOLORSTATIC: the window's default colours and brush, and the row's own text colour;
     // a line's own colour.
     HBRUSH ControlColour(HWND window, HDC dc, HWND control) const;

@@ -202,10 +202,8 @@ void FrmTamlo::OnDpiChanged(HWND hwnd, UINT dpi, const RECT& suggested) {
 }
 
 void FrmTamlo::SetDisplayText(std::string_view text) {
-    // A reader hears of a change only; the same line again is no news.
-    if (form_.SetText(txtDisplay_, text)) {
-        AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
-    }
+    form_.SetText(txtDisplay_, text);
+    AccessibleControl::ValueChanged(txtDisplay_, WinForm::Wide(text));
 }
 
 void FrmTamlo::SetCaption(StatusLabel label, std::string_view text) {
