@@ -31,9 +31,10 @@ long HeapInUseKib() {
     return static_cast<long>(mallinfo2().uordblks / 1024);
 }
 
-// Allocator bookkeeping may move the figure a little; a leak of one About window per opening
-// would show as hundreds of KiB over 900 openings.
-constexpr long kHeapGrowthAllowanceKib = 16;
+// The toolkit's caches and allocator bookkeeping move the figure by up to a few dozen KiB whatever
+// the number of openings (seen: -12 to +26 KiB over 50 to 1000 openings); a leak of one About
+// window per opening would show as hundreds of KiB even over the quick run's 50.
+constexpr long kHeapGrowthAllowanceKib = 64;
 
 struct Options {
     int levels = 30;

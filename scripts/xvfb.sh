@@ -1,10 +1,11 @@
 # shellcheck shell=bash
 # Sourced by the scripts that run the program on a real X server. start_xvfb <work-dir> starts
 # Xvfb in the background (the caller's trap kills it), waits until it takes clients and points
-# DISPLAY and XDG_RUNTIME_DIR at it and the work folder.
+# DISPLAY and XDG_RUNTIME_DIR at it and the work folder. It does not reset when its last client
+# leaves: during a reset it takes no connection, and a program started then cannot open it.
 start_xvfb() {
     local work=$1
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
     for _ in $(seq 100); do
         # Xvfb writes the display number and a newline once it accepts clients.
         [ "$(wc -l <"$work/display")" -ge 1 ] && break

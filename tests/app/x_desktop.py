@@ -32,8 +32,10 @@ class Desktop:
         read, write = os.pipe()
         # Only the abstract socket: a file in /tmp/.X11-unix can be taken over by an X server
         # that cannot see this one's lock (in another process namespace), but that one cannot.
+        # No reset when the last client leaves: while resetting, the server refuses connections,
+        # and a program started just after the one before it ended could not open the display.
         self.spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
-                    "-nolisten", "tcp", "-nolisten", "unix"], pass_fds=[write])
+                    "-nolisten", "tcp", "-nolisten", "unix", "-noreset"], pass_fds=[write])
         os.close(write)
         with os.fdopen(read) as display:  # written once the server takes clients
             number = display.readline().strip()
