@@ -140,7 +140,19 @@ int main(int argc, char** argv) {
     tamlo::FontSubstitutions::Install();
     tamlo::ModalKeeper::Install();
 
-    tamlo::FrmTamlo window;
-    window.show();
-    return QApplication::exec();
+    int status = 0;
+    {
+        tamlo::FrmTamlo window;
+        window.show();
+        status = QApplication::exec();
+    }
+    // The toolkit's Wayland client, as Debian ships it, can deadlock while it closes its
+    // connection: its event thread waits for a read that the main thread prepared and will never
+    // make, and the game's window is gone while its process stays. Nothing of the game's is left
+    // to tear down by now, so a native Wayland run ends here.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

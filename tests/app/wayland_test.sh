@@ -42,8 +42,7 @@ done
 # Natively the toolkit's Wayland plugin leaves a block whose code is unloaded by exit, so no
 # suppression can name it: leaks are checked in the X11 tests.
 [ -z "${ASAN_OPTIONS:-}" ] || as_user+=("ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0")
-until_true_for() { for _ in $(seq "$1"); do "${@:2}" && return 0 || sleep 0.2; done && return 1; }
-until_true() { until_true_for 50 "$@"; }
+until_true() { for _ in $(seq 50); do "$@" && return 0 || sleep 0.2; done && return 1; }
 
 # sway: its socket, its XWayland's DISPLAY, and the session a player's programs get from it.
 printf 'output HEADLESS-1 resolution 1024x768 position 0 0\ndefault_border normal\n%s\n' \
@@ -71,16 +70,10 @@ game() {
     read -r shell _ x y w h _ <<<"$(view "Tamlo QT-350 Simulator")"
     frame=("$x" "$y" "$w" "$h")
 }
-stopped() { ! kill -0 "$game" 2>/dev/null; }
-ended() { stopped && wait "$game"; }
-# A key pressed just as the window maps can come before the toolkit takes the keyboard (seen on
-# a busy machine natively): Esc is pressed again while the game runs, up to five times.
+ended() { ! kill -0 "$game" 2>/dev/null && wait "$game"; }
 ends_with_esc() {
-    for _ in $(seq 5); do
-        keys -k Escape
-        until_true_for 10 stopped && break
-    done
-    check "Esc ends the game with status 0 ($1)" ended
+    keys -k Escape
+    check "Esc ends the game with status 0 ($1)" until_true ended
 }
 is() { [ "$1" = "$2" ]; }
 centre() { echo $(($1 * 2 + $3)) $(($2 * 2 + $4)); } # twice the centre of x y w h
