@@ -99,9 +99,8 @@ auto InFont(const ControlDesign& row, const WindowDesign& form, UINT dpi, Measur
     return found;
 }
 
-// A label's (or the display's) text as the screen shows it beside the same text drawn here in its
-// font and colour with room to spare: a control that cuts its text shows less ink.
-// Returns how far right of its place in the picture drawn here the text stands on the screen.
+// A label's (or the display's) text on the screen beside it drawn here with room to spare: a cut
+// text shows less ink. Returns how far right of its place here the text stands on the screen.
 int ExpectWhole(HWND control, const Picture& shown, const ControlDesign& row,
                 const WindowDesign& form, UINT dpi, const std::wstring& text) {
     if ((row.kind != ControlKind::Label && row.kind != ControlKind::TextBox) || text.empty()) {
@@ -164,8 +163,7 @@ void PrintAccessible(const char* name, IAccessible* object) {
     object->Release();
 }
 
-// The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
-// run time are printed for the script to check.
+// The design at the window's DPI (15 twips a pixel at 96 dpi); the run-time texts are printed.
 void Layout(const WindowDesign& form) {
     HWND window = Window(form);
     const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
@@ -222,9 +220,8 @@ void Layout(const WindowDesign& form) {
     }
 }
 
-// The display with an invader in its last place, taken from the screen, beside its line drawn
-// here in the face the design names: the same ink, so none of it is cut, in a face whose every
-// character is as wide as the next, so the invaders move one place per tick.
+// The display, an invader in its last place, whole on the screen in a face whose every character
+// is as wide as the next, so the invaders move one place per tick.
 void Display() {
     const ControlDesign& row = kFrmTamloDesign.Control("txtDisplay");
     HWND display = GameControl(row.name);
@@ -258,8 +255,7 @@ void Display() {
     Expect(left >= 0 && right >= 0, "txtDisplay", "text inside the box, right margin", right, 0);
 }
 
-// The icon groups of a program file, as Explorer reads them: each group's images by size, from
-// the 14-byte entries after the group's 6-byte header.
+// An icon group of a program file, as Explorer reads it: the 14-byte entries after 6 of header.
 BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
     const auto* group = static_cast<const BYTE*>(
         LockResource(LoadResource(module, FindResourceW(module, name, type))));
@@ -328,8 +324,7 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
     }
 }
 
-// Hears the game's events out of its process, as a screen reader does, until every awaited line
-// has come, for at most a minute.
+// Hears the game out of its process, as a screen reader does, until every line came or a minute.
 void Hear(int count, char** lines) {
     for (int i = 0; i < count; ++i) {
         awaited.insert(WinForm::Wide(lines[i]));
@@ -363,9 +358,8 @@ int IconSide(HWND window, WPARAM which) {
     return bitmap.bmWidth;
 }
 
-// A move to a screen of another scale, which Wine never makes, as Windows makes it: asks the
-// window the size it wants at dpi, then gives it the DPI and a rectangle of that size. The window
-// must ask for the design's size there and take the icons drawn for the new sizes.
+// A move to a screen of another scale as Windows makes it (Wine never does): the window must ask
+// for the design's size at dpi, and take the icons drawn for the new sizes once it has the DPI.
 void MoveToDpi(HWND window, const WindowDesign& design, UINT dpi) {
     SIZE size{};
     SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size));

@@ -128,8 +128,7 @@ expect layout game 'txtDisplay=4-.*'
 keys "$window" r Left Down alt+r $(printf 'Down %.0s' {1..30})
 expect layout game 'txtDisplay=1-.*' 'txtMissFire=Miss Fire : 30' 'txtMessage=Game Over!'
 
-# About, opened with the right button, centred over the game, which marches on behind it (R
-# after the game over starts it again).
+# About by the right button, centred over the game, which marches on behind it (R restarted it).
 open_about 3 'lblTitle=Tamlo QT-350' 'lblVersion=Version 0.0.2' \
     'acc picIcon name=Program icon role=graphic .*' 'acc cmdSysInfo name=System Info... .*' \
     'acc lblVersion name=Version 0.0.2 .*'
