@@ -50,8 +50,7 @@ expect file "$game_exe" 'icon 1: 16x16 20x20 24x24 32x32 40x40 48x48 64x64 256x2
 
 # icons <window>: what the desktop is given to show, a big and a small icon at this DPI.
 icons() {
-    local want seen
-    want="Icon ($((dpi / 3)) x $((dpi / 3))) Icon ($((dpi / 6)) x $((dpi / 6)))"
+    local seen want="Icon ($((dpi / 3)) x $((dpi / 3))) Icon ($((dpi / 6)) x $((dpi / 6)))"
     seen=$(xprop -id "$1" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | xargs)
     [ "$seen" = "$want" ] || fail "icons $seen, want $want at $dpi dpi"
 }
