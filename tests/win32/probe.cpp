@@ -309,10 +309,9 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
         return;
     }
     const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - WinForm::kFirstControlId);
+    const auto& rows = kFrmTamloDesign.controls;
     const std::wstring line =
-        std::wstring(kind) + L" " +
-        WinForm::Wide(index < kFrmTamloDesign.controls.size() ? kFrmTamloDesign.controls[index].name
-                                                              : "?") +
+        std::wstring(kind) + L" " + WinForm::Wide(index < rows.size() ? rows[index].name : "?") +
         L" " +
         Read(object, event == EVENT_OBJECT_VALUECHANGE ? &IAccessible::get_accValue
                                                        : &IAccessible::get_accName);
