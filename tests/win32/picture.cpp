@@ -9,13 +9,8 @@ namespace {
 // The pixels of a size-sized canvas after paint(screen, canvas) has drawn on it, as the COLORREFs
 // (0x00BBGGRR) that GDI speaks.
 std::vector<COLORREF> Paint(SIZE size, const std::function<void(HDC, HDC)>& paint) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info{}; // 32 bits a pixel, top row first
+    info.bmiHeader = {sizeof(info.bmiHeader), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     void* bits = nullptr;
@@ -44,10 +39,9 @@ Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORRE
     picture.height_ = size.cy;
     picture.pixels_ = Paint(size, [&](HDC /*screen*/, HDC dc) {
         const HGDIOBJ previous = SelectObject(dc, font);
-        const HBRUSH brush = CreateSolidBrush(ground);
         RECT area{0, 0, size.cx, size.cy};
-        FillRect(dc, &area, brush);
-        DeleteObject(brush);
+        SetBkColor(dc, ground);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr); // the ground
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ink);
         area.left = left;

@@ -1,19 +1,16 @@
 // Looks at the running game from outside for the test script, and stands in for the tool that
 // System Info starts (no arguments: leaves "<its own path>.ran" holding its command line).
-//   probe layout game|about    checks a window against its design table; prints name=text
+//   probe layout game|about    checks a window against its design table; prints name=text and
+//                              what a screen reader reads of each control
 //   probe click <control>      prints the screen position of a game window control's centre
 //   probe text <control>       prints a game window control's text
 //   probe box                  prints the message box's controls, "icon" after an icon
-//   probe display              once all eight places of the display are taken: the line whole,
-//                              in a fixed-pitch face; prints its width and margins
+//   probe display              checks the display, all eight places taken: whole, fixed pitch
 //   probe sysmenu              opens the About window's system menu, as Alt+Space does
 //   probe file <program>       prints the icons in the program file and its LegalCopyright
-//   probe acc game|about       prints what a screen reader reads of each control of a window
 //   probe press <control>      does a game window control's default action
-//   probe hear <line>...       prints the game's alerts, live regions and values changing, as a
-//                              screen reader hears them, until it has printed every line
+//   probe hear <line>...       prints what a screen reader hears of the game until every line
 //   probe dpi                  opens the game's windows here and moves them to another DPI
-#include "tests/win32/expect.h"
 #include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
@@ -28,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ranges>
 #include <set>
 #include <string>
 #include <string_view>
@@ -37,6 +35,16 @@
 using namespace tamlo;
 
 namespace {
+
+int failures = 0;
+
+// A failed check is printed for the test script, which shows it, and counted for the exit status.
+void Expect(bool ok, const char* control, const char* what, long got, long want) {
+    if (!ok) {
+        std::printf("FAIL %s %s: %ld, want %ld\n", control, what, got, want);
+        ++failures;
+    }
+}
 
 HWND Window(const WindowDesign& form) {
     HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
@@ -51,6 +59,12 @@ HWND Window(const WindowDesign& form) {
 HWND GameControl(std::string_view name) {
     const ControlDesign& row = kFrmTamloDesign.Control(name);
     return GetDlgItem(Window(kFrmTamloDesign), WinForm::Id(kFrmTamloDesign, row));
+}
+
+// The rows that make a control of their own on the screen.
+bool OnScreen(const ControlDesign& row) {
+    return row.kind != ControlKind::Timer && row.kind != ControlKind::Line &&
+           row.kind < ControlKind::Menu;
 }
 
 std::wstring Text(HWND window) {
@@ -70,15 +84,29 @@ RECT Place(HWND window) {
     return place;
 }
 
-// A label's (or the display's) text as the screen shows it beside the same text drawn here in its
-// font and colour with room to spare: a control that cuts its text shows less ink.
-// Returns how far right of its place in the picture drawn here the text stands on the screen.
+HFONT Font(const ControlDesign& row, const WindowDesign& form, UINT dpi) {
+    return WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
+}
+
+// What measure(dc) finds with the screen's DC in the font the row's control shows its text in.
+template <class Measure>
+auto InFont(const ControlDesign& row, const WindowDesign& form, UINT dpi, Measure measure) {
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, Font(row, form, dpi));
+    const auto found = measure(dc);
+    DeleteObject(SelectObject(dc, previous));
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+// A label's (or the display's) text on the screen beside it drawn here with room to spare: a cut
+// text shows less ink. Returns how far right of its place here the text stands on the screen.
 int ExpectWhole(HWND control, const Picture& shown, const ControlDesign& row,
                 const WindowDesign& form, UINT dpi, const std::wstring& text) {
     if ((row.kind != ControlKind::Label && row.kind != ControlKind::TextBox) || text.empty()) {
         return 0;
     }
-    const HFONT font = WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
+    const HFONT font = Font(row, form, dpi);
     const bool oneLine = row.sizing == Sizing::AutoSize || row.kind == ControlKind::TextBox;
     const UINT format = DT_NOPREFIX | (oneLine ? DT_SINGLELINE : DT_WORDBREAK) |
                         (row.centred ? DT_CENTER : DT_LEFT);
@@ -93,8 +121,49 @@ int ExpectWhole(HWND control, const Picture& shown, const ControlDesign& row,
     return shown.Ink().left - whole.Ink().left;
 }
 
-// The design at the window's DPI (at 96 dpi, 15 twips to the pixel). The texts the windows write at
-// run time are printed for the script to check.
+// A control as screen readers see it.
+IAccessible* Accessible(HWND control) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    if (object == nullptr) {
+        std::printf("FAIL control %d has no accessible object\n", GetDlgCtrlID(control));
+        std::exit(1);
+    }
+    return object;
+}
+constexpr VARIANT kSelf{{{VT_I4, 0, 0, 0, {.lVal = CHILDID_SELF}}}};
+
+std::wstring Read(IAccessible* object,
+                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    (object->*get)(kSelf, &text);
+    std::wstring read = text != nullptr ? text : L"";
+    SysFreeString(text);
+    return read;
+}
+
+// A control's name, role, value, states and default action, in the system's words.
+void PrintAccessible(const char* name, IAccessible* object) {
+    VARIANT role{}, state{};
+    object->get_accRole(kSelf, &role);
+    object->get_accState(kSelf, &state);
+    wchar_t roleText[64] = {}, stateText[64] = {};
+    GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+    std::wstring states;
+    for (DWORD bit = 1; bit != 0; bit <<= 1) {
+        if ((static_cast<DWORD>(state.lVal) & bit) != 0 && GetStateTextW(bit, stateText, 64)) {
+            states += (states.empty() ? L"" : L",") + std::wstring(stateText);
+        }
+    }
+    std::printf("acc %s name=%ls role=%ls value=%ls state=%ls action=%ls\n", name,
+                Read(object, &IAccessible::get_accName).c_str(), roleText,
+                Read(object, &IAccessible::get_accValue).c_str(), states.c_str(),
+                Read(object, &IAccessible::get_accDefaultAction).c_str());
+    object->Release();
+}
+
+// The design at the window's DPI (15 twips a pixel at 96 dpi); the run-time texts are printed.
 void Layout(const WindowDesign& form) {
     HWND window = Window(form);
     const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
@@ -112,12 +181,8 @@ void Layout(const WindowDesign& form) {
         Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout",
                "top margin", about.top - game.top, game.bottom - about.bottom);
     }
-    for (const ControlDesign& row : form.controls) {
+    for (const ControlDesign& row : form.controls | std::views::filter(OnScreen)) {
         HWND control = GetDlgItem(window, WinForm::Id(form, row));
-        if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line ||
-            row.kind >= ControlKind::Menu) {
-            continue;
-        }
         if (!IsWindowVisible(control)) {
             Expect(false, row.name, "visible", 0, 1);
             continue;
@@ -125,23 +190,18 @@ void Layout(const WindowDesign& form) {
         const RECT place = Place(control);
         const std::wstring text = Text(control);
         std::printf("%s=%ls\n", row.name, text.c_str());
+        PrintAccessible(row.name, Accessible(control));
         const Picture shown = Picture::Grab(control);
         ExpectWhole(control, shown, row, form, dpi, text);
         Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
         Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
         const int width = place.right - place.left, height = place.bottom - place.top;
         // A label that fits its text has exactly the size of its text in its font.
-        RECT fit{0, 0, px(row.width), px(row.height)};
-        if (row.sizing != Sizing::Fixed) {
-            HDC dc = GetDC(nullptr);
-            const HFONT font =
-                WinForm::MakeFont(row.font.family != nullptr ? row.font : form.font, dpi);
-            const HGDIOBJ previous = SelectObject(dc, font);
-            const SIZE size = WinForm::TextSize(dc, text, row, dpi);
-            fit = {0, 0, size.cx, size.cy};
-            DeleteObject(SelectObject(dc, previous));
-            ReleaseDC(nullptr, dc);
-        }
+        const SIZE fit = row.sizing == Sizing::Fixed
+                             ? SIZE{px(row.width), px(row.height)}
+                             : InFont(row, form, dpi, [&](HDC dc) {
+                                   return WinForm::TextSize(dc, text, row, dpi);
+                               });
         // Texts centred where so designed (their colour and font are those ExpectWhole draws
         // them in, the display's the window text colour although it is disabled); the icon.
         const RECT ink = shown.Ink();
@@ -150,8 +210,8 @@ void Layout(const WindowDesign& form) {
                row.name, "centring", ink.left, shown.Width() - ink.right);
         Expect(row.kind != ControlKind::PictureBox || SendMessageW(control, STM_GETICON, 0, 0) != 0,
                row.name, "icon", 0, 1);
-        Expect(width == fit.right, row.name, "width", width, fit.right);
-        Expect(height == fit.bottom, row.name, "height", height, fit.bottom);
+        Expect(width == fit.cx, row.name, "width", width, fit.cx);
+        Expect(height == fit.cy, row.name, "height", height, fit.cy);
         const std::string_view written[] = {"txtDisplay", "txtMessage",  "txtLevel", "txtScore",
                                             "txtNoLand",  "txtMissFire", "lblTitle", "lblVersion"};
         Expect(std::ranges::count(written, std::string_view(row.name)) == 1 ||
@@ -160,9 +220,8 @@ void Layout(const WindowDesign& form) {
     }
 }
 
-// The display with an invader in its last place, taken from the screen, beside its line drawn
-// here in the face the design names: the same ink, so none of it is cut, in a face whose every
-// character is as wide as the next, so the invaders move one place per tick.
+// The display, an invader in its last place, whole on the screen in a face whose every character
+// is as wide as the next, so the invaders move one place per tick.
 void Display() {
     const ControlDesign& row = kFrmTamloDesign.Control("txtDisplay");
     HWND display = GameControl(row.name);
@@ -183,23 +242,20 @@ void Display() {
     const UINT dpi = GetDpiForSystem();
     const int left =
         ExpectWhole(display, shown, row, kFrmTamloDesign, dpi, text); // eight characters
-    const HFONT font = WinForm::MakeFont(row.font, dpi);
-    HDC dc = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    DeleteObject(SelectObject(dc, previous));
-    ReleaseDC(nullptr, dc);
-    const int right = shown.Width() - left - extent.cx;
+    const auto [pitch, advance] = InFont(row, kFrmTamloDesign, dpi, [&](HDC dc) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return std::pair(metrics.tmPitchAndFamily, extent.cx);
+    });
+    const int right = shown.Width() - left - advance;
     // TMPF_FIXED_PITCH set means a face of varying widths.
-    Expect((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, "txtDisplay", "fixed pitch", 0, 1);
+    Expect((pitch & TMPF_FIXED_PITCH) == 0, "txtDisplay", "fixed pitch", 0, 1);
     Expect(left >= 0 && right >= 0, "txtDisplay", "text inside the box, right margin", right, 0);
 }
 
-// The icon groups of a program file, as Explorer reads them: each group's images by size, from
-// the 14-byte entries after the group's 6-byte header.
+// An icon group of a program file, as Explorer reads it: the 14-byte entries after 6 of header.
 BOOL CALLBACK PrintIcons(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR /*unused*/) {
     const auto* group = static_cast<const BYTE*>(
         LockResource(LoadResource(module, FindResourceW(module, name, type))));
@@ -237,56 +293,6 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
     return TRUE;
 }
 
-// A control as screen readers see it.
-IAccessible* Accessible(HWND control) {
-    IAccessible* object = nullptr;
-    AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
-                               reinterpret_cast<void**>(&object));
-    if (object == nullptr) {
-        std::printf("FAIL control %d has no accessible object\n", GetDlgCtrlID(control));
-        std::exit(1);
-    }
-    return object;
-}
-constexpr VARIANT kSelf{{{VT_I4, 0, 0, 0, {.lVal = CHILDID_SELF}}}};
-
-std::wstring Read(IAccessible* object,
-                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-    BSTR text = nullptr;
-    (object->*get)(kSelf, &text);
-    std::wstring read = text != nullptr ? text : L"";
-    SysFreeString(text);
-    return read;
-}
-
-// Each control's name, role, value, states and default action, in the system's words.
-void Accessibility(const WindowDesign& form) {
-    HWND window = Window(form);
-    for (const ControlDesign& row : form.controls) {
-        if (row.kind == ControlKind::Timer || row.kind == ControlKind::Line ||
-            row.kind >= ControlKind::Menu) {
-            continue;
-        }
-        IAccessible* object = Accessible(GetDlgItem(window, WinForm::Id(form, row)));
-        VARIANT role{}, state{};
-        object->get_accRole(kSelf, &role);
-        object->get_accState(kSelf, &state);
-        wchar_t roleText[64] = {}, stateText[64] = {};
-        GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
-        std::wstring states;
-        for (DWORD bit = 1; bit != 0; bit <<= 1) {
-            if ((static_cast<DWORD>(state.lVal) & bit) != 0 && GetStateTextW(bit, stateText, 64)) {
-                states += (states.empty() ? L"" : L",") + std::wstring(stateText);
-            }
-        }
-        std::printf("acc %s name=%ls role=%ls value=%ls state=%ls action=%ls\n", row.name,
-                    Read(object, &IAccessible::get_accName).c_str(), roleText,
-                    Read(object, &IAccessible::get_accValue).c_str(), states.c_str(),
-                    Read(object, &IAccessible::get_accDefaultAction).c_str());
-        object->Release();
-    }
-}
-
 std::set<std::wstring> awaited;
 
 // "alert|live|value <control> <its name, or value>", read at once, as a screen reader does.
@@ -303,10 +309,9 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
         return;
     }
     const auto index = static_cast<std::size_t>(GetDlgCtrlID(control) - WinForm::kFirstControlId);
+    const auto& rows = kFrmTamloDesign.controls;
     const std::wstring line =
-        std::wstring(kind) + L" " +
-        WinForm::Wide(index < kFrmTamloDesign.controls.size() ? kFrmTamloDesign.controls[index].name
-                                                              : "?") +
+        std::wstring(kind) + L" " + WinForm::Wide(index < rows.size() ? rows[index].name : "?") +
         L" " +
         Read(object, event == EVENT_OBJECT_VALUECHANGE ? &IAccessible::get_accValue
                                                        : &IAccessible::get_accName);
@@ -318,18 +323,15 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
     }
 }
 
-// Hears the game's events out of its process, as a screen reader does, until every awaited line
-// has come, for at most a minute.
+// Hears the game out of its process, as a screen reader does, until every line came or a minute.
 void Hear(int count, char** lines) {
     for (int i = 0; i < count; ++i) {
         awaited.insert(WinForm::Wide(lines[i]));
     }
     DWORD process = 0;
     GetWindowThreadProcessId(Window(kFrmTamloDesign), &process);
-    SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Heard, process, 0,
-                    WINEVENT_OUTOFCONTEXT);
-    SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Heard,
-                    process, 0, WINEVENT_OUTOFCONTEXT);
+    SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Heard, process, 0,
+                    WINEVENT_OUTOFCONTEXT); // Heard keeps the three kinds it knows
     std::printf("hooked\n");
     std::fflush(stdout);
     SetTimer(nullptr, 0, 60000, nullptr);
@@ -339,7 +341,7 @@ void Hear(int count, char** lines) {
     }
     for (const std::wstring& line : awaited) {
         std::printf("FAIL not heard: %ls\n", line.c_str());
-        ++Failures();
+        ++failures;
     }
 }
 
@@ -355,9 +357,8 @@ int IconSide(HWND window, WPARAM which) {
     return bitmap.bmWidth;
 }
 
-// A move to a screen of another scale, which Wine never makes, as Windows makes it: asks the
-// window the size it wants at dpi, then gives it the DPI and a rectangle of that size. The window
-// must ask for the design's size there and take the icons drawn for the new sizes.
+// A move to a screen of another scale as Windows makes it (Wine never does): the window must ask
+// for the design's size at dpi, and take the icons drawn for the new sizes once it has the DPI.
 void MoveToDpi(HWND window, const WindowDesign& design, UINT dpi) {
     SIZE size{};
     SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size));
@@ -425,9 +426,8 @@ int main(int argc, char** argv) {
     if (command == "layout") {
         Layout(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign);
     } else if (command == "click") {
-        HWND control = GameControl(argv[2]);
         RECT place{};
-        GetWindowRect(control, &place);
+        GetWindowRect(GameControl(argv[2]), &place);
         std::printf("%ld %ld\n", (place.left + place.right) / 2, (place.top + place.bottom) / 2);
     } else if (command == "text") {
         std::printf("%ls\n", Text(GameControl(argv[2])).c_str());
@@ -438,8 +438,6 @@ int main(int argc, char** argv) {
         PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' ');
     } else if (command == "file") {
         File(argv[2]);
-    } else if (command == "acc") {
-        Accessibility(std::string_view(argv[2]) == "about" ? kFrmAboutDesign : kFrmTamloDesign);
     } else if (command == "press") {
         IAccessible* object = Accessible(GameControl(argv[2]));
         const HRESULT done = object->accDoDefaultAction(kSelf);
@@ -453,5 +451,5 @@ int main(int argc, char** argv) {
         HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
         EnumChildWindows(box, PrintControl, 0);
     }
-    return Failures() == 0 ? 0 : 1;
+    return failures == 0 ? 0 : 1;
 }
