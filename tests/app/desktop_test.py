@@ -1,15 +1,12 @@
 """The built program on a real X server as a person and a screen reader meet it: titles, icons,
 reference pictures, real keys with and without a window manager, and what a screen reader gets
-over the accessibility bus; it clicks where the design tables put the controls. Where the windows
-stand is tested by placement_test.py, the contrast of every text by palette_test.py.
-UPDATE_REFERENCES=1 writes the pictures taken as the new references. Run on a session bus of
-its own with the arguments
+over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
     <program> <window_snapshot> <design_geometry> <reference-dir> <work-dir>"""
 import os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
 import x_desktop
-from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside
+from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures, inside, tree
 
 program, snapshot, geometry, references, work = sys.argv[1:6]
 BOX = "Tamlo QT-350"
@@ -52,12 +49,12 @@ def hints(wid, window):  # icon width, height and colours; whether fixed at its 
 def start(scale=1):  # with a System Info store that names no tool
     os.makedirs(f"{work}/tamlo-qt350", exist_ok=True)
     open(f"{work}/tamlo-qt350/registry.reg", "w").write("REGEDIT4\n")
-    game = desktop.start(program, QT_SCALE_FACTOR=str(scale), XDG_CONFIG_HOME=work)
+    game = desktop.start(program, QT_SCALE_FACTOR=str(scale), XDG_CONFIG_HOME=work)[0]
     return game, titled(GAME)
 
 
-def open_about(gid, button):  # a press on the "About" label
-    desktop.click(gid, *inside(DESIGN["FrmTamlo.txtAbout"]), button)
+def open_about(gid, button):
+    desktop.open_about(gid, geometry, button)
     return titled(ABOUT)
 
 
@@ -74,13 +71,6 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
                           env=desktop.env).returncode == 0:
             return check(True, f"looks like {name}.png")
     check(False, f"looks like {reference} (see {work}/{name}.png-diff.png)")
-
-
-def tree(node, found):  # role, name and object of node and of everything below it
-    found.append((node.getRoleName(), node.name, node))
-    for child in node:
-        tree(child, found)
-    return found
 
 
 def record(event):
@@ -104,8 +94,8 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     icon = hints(gid, "FrmTamlo")
     check(icon[:2] + icon[3:] == (43, 42, True), f"game window: icon, fixed size {icon}")
     looks_like(gid, "new-game", ["r"])  # a new game is still empty for a second after R
-    app = next(a for a in pyatspi.Registry.getDesktop(0) if a.name == "tamlo-qt350")
-    display = next(o for r, n, o in tree(app, []) if n == "Display")
+    app = application()
+    display = next(n for n in tree(app) if n.name == "Display")
     name = "object:property-change:accessible-name"
     shown = "object:state-changed:showing"
 
@@ -114,7 +104,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     desktop.click(gid, *on_display, "3")  # and offers no menu
     key("r", "Left", "Down", "Right", "Up", "3", "space", "Return")  # a miss at the empty row
     check(until(lambda: display.queryText().getText(0, -1)[0] == "2"
-                and "Miss Fire : 1" in [n for r, n, o in tree(app, [])]), "no other key acts")
+                and "Miss Fire : 1" in [n.name for n in tree(app)]), "no other key acts")
     mark = len(events)
     desktop.run("setxkbmap", "-layout", "ru")
     until(lambda: False, 0.3)  # the program takes the new layout
@@ -138,7 +128,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     looks_like(about, "about")
     key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
     titled(BOX)
-    found = tree(app, [])
+    found = [(n.getRoleName(), n.name, n) for n in tree(app)]
     check(not [n for _, n, _ in found if INTERNAL.match(n)], "no internal names")
     expected = {("link", "About"), ("image", "Program icon"), ("alert", BOX),
                 ("label", "System Information Is Unavailable At This Time"),
@@ -181,9 +171,7 @@ def window_manager():  # under openbox, which gives the windows their frames
 Atspi.set_timeout(3000, 3000)
 pyatspi.Registry.registerEventListener(record, "object:property-change:accessible-name",
                                        "object:state-changed:showing")
-try:
+with desktop:
     for scenario in (plain_desktop, dense_screen, window_manager):
         scenario()
-finally:
-    desktop.end()
 sys.exit(1 if failures else 0)
