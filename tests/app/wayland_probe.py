@@ -53,14 +53,8 @@ def views(node, found):
 
 
 def about():
-    import pyatspi
-    for _ in range(50):
-        apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tamlo-qt350"]
-        links = pyatspi.findAllDescendants(apps[0], lambda n: n.name == "About") if apps else []
-        if links:
-            return links[0].queryAction().doAction(0)
-        time.sleep(0.2)
-    sys.exit("no About link")
+    from x_desktop import application, tree
+    next(n for n in tree(application()) if n.name == "About").queryAction().doAction(0)
 
 
 if sys.argv[1] == "click":
