@@ -25,11 +25,8 @@ for old, new in (("open(args.debug_file, 'w')", "open(args.debug_file, 'w', buff
 open(f"{home}/orca", "w").write(script)
 
 
-def speech():
-    try:
-        text = open(spoken).read()
-    except FileNotFoundError:
-        return []
+def speech():  # what the reader has spoken so far
+    text = open(spoken).read() if os.path.exists(spoken) else ""
     return re.findall(r"SPEECH OUTPUT: '(.*?)' ?(?:\{[^\n]*\})?$", text, re.M | re.S)
 
 

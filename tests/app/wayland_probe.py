@@ -18,8 +18,8 @@ def click(x, y):  # wl_display 1, wl_registry 2, wl_seat 4, manager 5, virtual p
     names, data, synced = {}, b"", False
     while not synced:
         data += wire.recv(65536)
-        while len(data) >= 8 and len(data) >= struct.unpack("<HH", data[4:8])[1]:
-            obj, size = struct.unpack("<I", data[:4])[0], struct.unpack("<HH", data[4:8])[1]
+        while len(data) >= 8 and len(data) >= struct.unpack("<IHH", data[:8])[2]:
+            obj, _, size = struct.unpack("<IHH", data[:8])
             if obj == 2:  # wl_registry.global: name, interface, version
                 length = struct.unpack("<I", data[12:16])[0]
                 names[data[16 : 15 + length].decode()] = struct.unpack("<I", data[8:12])[0]
