@@ -12,6 +12,7 @@ program, snapshot, geometry, references, work = sys.argv[1:6]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
 UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
+NAMED, SHOWN = "object:property-change:accessible-name", "object:state-changed:showing"
 DESIGN = design(geometry)
 desktop, events = Desktop(work, "desktop"), []
 
@@ -27,8 +28,7 @@ def until(test, seconds=3.0):  # delivers accessibility events until test holds 
 def titled(title):  # the window of that title, once it has the keyboard focus
     wid = desktop.run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$")
     wid = wid.split()[0]
-    focused = lambda: subprocess.run(["xdotool", "getwindowfocus"], env=desktop.env,
-                                     capture_output=True, text=True).stdout.strip() == wid
+    focused = lambda: desktop.run("xdotool", "getwindowfocus", check=False).strip() == wid
     if not until(focused, 0.5):  # nobody gives a new main window the focus without a window manager
         desktop.run("xdotool", "windowfocus", wid)
     check(until(focused), f"'{title}' has the keyboard focus")
@@ -89,8 +89,6 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     looks_like(gid, "new-game", ["r"])  # a new game is still empty for a second after R
     app = application()
     display = next(n for n in tree(app) if n.name == "Display")
-    name = "object:property-change:accessible-name"
-    shown = "object:state-changed:showing"
 
     on_display = inside(DESIGN["FrmTamlo.txtDisplay"])
     desktop.click(gid, *on_display, "1")  # on the display: it takes no focus
@@ -103,16 +101,16 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     until(lambda: False, 0.3)  # the program takes the new layout
     key("Cyrillic_ka")  # the physical R key
     desktop.run("setxkbmap", "-layout", "us")
-    check(until(lambda: heard(name, "label", "Miss Fire : 0", mark)),
+    check(until(lambda: heard(NAMED, "label", "Miss Fire : 0", mark)),
           "R on a Cyrillic layout restarts")
-    over = lambda since: heard(shown, "notification", "Game Over!", since)
+    over = lambda since: heard(SHOWN, "notification", "Game Over!", since)
     looks_like(gid, "game-over", ["shift+r", *["Down"] * 30], over)  # every label fits its text
     mark = len(events)
     key("r")
     until(lambda: False, 1.3)  # the first invader comes in
     aim = next((c for c in display.queryText().getText(0, -1)[2:] if c.isdigit()), "1")
     key(*["Left"] * (int(aim) - 1), "Down")  # at the first invader in
-    check(until(lambda: heard(name, "label", "Score : 000010")), "a hit's score reaches a listener")
+    check(until(lambda: heard(NAMED, "label", "Score : 000010")), "a hit's score is told")
 
     desktop.open_about(gid, geometry, "3")
     about = titled(ABOUT)
@@ -139,7 +137,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     key("Return")  # OK, which a new About window gives the focus
     titled(GAME)
     check(display.queryText().getText(0, -1)[0] == aim, "the game took no key while About was open")
-    check(until(lambda: heard(shown, "notification", "Land!", mark), 10),
+    check(until(lambda: heard(SHOWN, "notification", "Land!", mark), 10),
           '"Land!" is announced, as the march went on')
     ended(game)
 
@@ -164,8 +162,7 @@ def window_manager():  # under openbox, which gives the windows their frames
 
 
 Atspi.set_timeout(3000, 3000)
-pyatspi.Registry.registerEventListener(record, "object:property-change:accessible-name",
-                                       "object:state-changed:showing")
+pyatspi.Registry.registerEventListener(record, NAMED, SHOWN)
 with desktop:
     for scenario in (plain_desktop, dense_screen, window_manager):
         scenario()

@@ -53,14 +53,13 @@ class Desktop:
         self.processes.append(process)
         return process
 
-    def run(self, *command):
-        return subprocess.run(command, env=self.env, check=True, capture_output=True, text=True,
+    def run(self, *command, check=True):  # what the command prints
+        return subprocess.run(command, env=self.env, check=check, capture_output=True, text=True,
                               timeout=10).stdout
 
     def window_manager(self, command):  # with a session bus whose services see this display
-        running = lambda: "window id" in subprocess.run(  # a busy server may turn xprop away
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
-            text=True, timeout=10).stdout
+        running = lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                                  check=False)  # a busy server may turn it away
         for _ in range(3):  # on a busy machine one may give up at once; it is started again
             manager = self.spawn(["dbus-run-session", "--", *command], env=self.env)
             if until(lambda: running() or manager.poll() is not None, 20) and running():
@@ -71,8 +70,7 @@ class Desktop:
         return self.spawn([program], env=dict(self.env, **settings)), self.window(GAME)
 
     def window(self, title, seconds=30):  # the id of the window of that title, once it exists
-        found = lambda: subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
-                                       env=self.env, capture_output=True, text=True).stdout
+        found = lambda: self.run("xdotool", "search", "--name", f"^{title}$", check=False)
         until(found, seconds)
         return (found().split() or [None])[0]
 
