@@ -1,8 +1,7 @@
-// Prints where the design tables put each window's client area and controls, in pixels at scale
-// 1 (96 dpi), so that the tests of the program on a desktop click and measure where the tables
-// say. Every row, as <window> <control> <left> <top> <width> <height> (control "client": the
-// client area; a member of a control array: <name>_<index>); or, for one window and control
-// named, its <left> <top> <width> <height> alone (status 1 if there is no such row):
+// Prints where the design tables put each window's client area ("client") and controls (a member
+// of a control array as <name>_<index>) in pixels at scale 1, for the desktop tests to click and
+// measure there: every row as <window> <control> <left> <top> <width> <height>, or for one window
+// and control only <left> <top> <width> <height> (status 1 if there is no such row):
 //   design_geometry [<window> <control>]
 #include "ui/about/core/frm_about_design.h"
 #include "ui/main_window/core/frm_tamlo_design.h"

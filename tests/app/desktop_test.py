@@ -1,20 +1,18 @@
 """The built program on a real X server as a person and a screen reader meet it: titles, icons,
 reference pictures, real keys with and without a window manager, and what a screen reader gets
-over the accessibility bus; it clicks where the design tables put the controls. Where the windows
-stand is tested by placement_test.py, the contrast of every text by palette_test.py.
-UPDATE_REFERENCES=1 writes the pictures taken as the new references. Run on a session bus of
-its own with the arguments
+over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
     <program> <window_snapshot> <design_geometry> <reference-dir> <work-dir>"""
 import os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
 import x_desktop
-from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside
+from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures, inside, tree
 
 program, snapshot, geometry, references, work = sys.argv[1:6]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
 UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
+NAMED, SHOWN = "object:property-change:accessible-name", "object:state-changed:showing"
 DESIGN = design(geometry)
 desktop, events = Desktop(work, "desktop"), []
 
@@ -30,10 +28,7 @@ def until(test, seconds=3.0):  # delivers accessibility events until test holds 
 def titled(title):  # the window of that title, once it has the keyboard focus
     wid = desktop.run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$")
     wid = wid.split()[0]
-    name = desktop.run("xdotool", "getwindowname", wid).strip()
-    check(name == title, f"title bar reads '{name}'")
-    focused = lambda: subprocess.run(["xdotool", "getwindowfocus"], env=desktop.env,
-                                     capture_output=True, text=True).stdout.strip() == wid
+    focused = lambda: desktop.run("xdotool", "getwindowfocus", check=False).strip() == wid
     if not until(focused, 0.5):  # nobody gives a new main window the focus without a window manager
         desktop.run("xdotool", "windowfocus", wid)
     check(until(focused), f"'{title}' has the keyboard focus")
@@ -52,13 +47,8 @@ def hints(wid, window):  # icon width, height and colours; whether fixed at its 
 def start(scale=1):  # with a System Info store that names no tool
     os.makedirs(f"{work}/tamlo-qt350", exist_ok=True)
     open(f"{work}/tamlo-qt350/registry.reg", "w").write("REGEDIT4\n")
-    game = desktop.start(program, QT_SCALE_FACTOR=str(scale), XDG_CONFIG_HOME=work)
+    game = desktop.start(program, QT_SCALE_FACTOR=str(scale), XDG_CONFIG_HOME=work)[0]
     return game, titled(GAME)
-
-
-def open_about(gid, button):  # a press on the "About" label
-    desktop.click(gid, *inside(DESIGN["FrmTamlo.txtAbout"]), button)
-    return titled(ABOUT)
 
 
 def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again after the keys
@@ -74,13 +64,6 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
                           env=desktop.env).returncode == 0:
             return check(True, f"looks like {name}.png")
     check(False, f"looks like {reference} (see {work}/{name}.png-diff.png)")
-
-
-def tree(node, found):  # role, name and object of node and of everything below it
-    found.append((node.getRoleName(), node.name, node))
-    for child in node:
-        tree(child, found)
-    return found
 
 
 def record(event):
@@ -104,41 +87,40 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     icon = hints(gid, "FrmTamlo")
     check(icon[:2] + icon[3:] == (43, 42, True), f"game window: icon, fixed size {icon}")
     looks_like(gid, "new-game", ["r"])  # a new game is still empty for a second after R
-    app = next(a for a in pyatspi.Registry.getDesktop(0) if a.name == "tamlo-qt350")
-    display = next(o for r, n, o in tree(app, []) if n == "Display")
-    name = "object:property-change:accessible-name"
-    shown = "object:state-changed:showing"
+    app = application()
+    display = next(n for n in tree(app) if n.name == "Display")
 
     on_display = inside(DESIGN["FrmTamlo.txtDisplay"])
     desktop.click(gid, *on_display, "1")  # on the display: it takes no focus
     desktop.click(gid, *on_display, "3")  # and offers no menu
     key("r", "Left", "Down", "Right", "Up", "3", "space", "Return")  # a miss at the empty row
     check(until(lambda: display.queryText().getText(0, -1)[0] == "2"
-                and "Miss Fire : 1" in [n for r, n, o in tree(app, [])]), "no other key acts")
+                and "Miss Fire : 1" in [n.name for n in tree(app)]), "no other key acts")
     mark = len(events)
     desktop.run("setxkbmap", "-layout", "ru")
     until(lambda: False, 0.3)  # the program takes the new layout
     key("Cyrillic_ka")  # the physical R key
     desktop.run("setxkbmap", "-layout", "us")
-    check(until(lambda: heard(name, "label", "Miss Fire : 0", mark)),
+    check(until(lambda: heard(NAMED, "label", "Miss Fire : 0", mark)),
           "R on a Cyrillic layout restarts")
-    over = lambda since: heard(shown, "notification", "Game Over!", since)
+    over = lambda since: heard(SHOWN, "notification", "Game Over!", since)
     looks_like(gid, "game-over", ["shift+r", *["Down"] * 30], over)  # every label fits its text
     mark = len(events)
     key("r")
     until(lambda: False, 1.3)  # the first invader comes in
     aim = next((c for c in display.queryText().getText(0, -1)[2:] if c.isdigit()), "1")
     key(*["Left"] * (int(aim) - 1), "Down")  # at the first invader in
-    check(until(lambda: heard(name, "label", "Score : 000010")), "a hit's score reaches a listener")
+    check(until(lambda: heard(NAMED, "label", "Score : 000010")), "a hit's score is told")
 
-    about = open_about(gid, "3")
+    desktop.open_about(gid, geometry, "3")
+    about = titled(ABOUT)
     icon = hints(about, "frmAbout")
     check(icon[:2] + icon[3:] == (32, 32, True) and icon[2] <= 16,
           f"About window: 16-colour icon, fixed size {icon}")
     looks_like(about, "about")
     key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
     titled(BOX)
-    found = tree(app, [])
+    found = [(n.getRoleName(), n.name, n) for n in tree(app)]
     check(not [n for _, n, _ in found if INTERNAL.match(n)], "no internal names")
     expected = {("link", "About"), ("image", "Program icon"), ("alert", BOX),
                 ("label", "System Information Is Unavailable At This Time"),
@@ -155,7 +137,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     key("Return")  # OK, which a new About window gives the focus
     titled(GAME)
     check(display.queryText().getText(0, -1)[0] == aim, "the game took no key while About was open")
-    check(until(lambda: heard(shown, "notification", "Land!", mark), 10),
+    check(until(lambda: heard(SHOWN, "notification", "Land!", mark), 10),
           '"Land!" is announced, as the march went on')
     ended(game)
 
@@ -171,7 +153,8 @@ def dense_screen():  # at scale 2 the window is twice the size, sharp and as rea
 def window_manager():  # under openbox, which gives the windows their frames
     check(desktop.window_manager(["openbox", "--sm-disable"]), "openbox runs")
     game, gid = start()
-    open_about(gid, "2")
+    desktop.open_about(gid, geometry, "2")
+    titled(ABOUT)
     for keys, window in (("alt+s", BOX), ("Return", ABOUT), ("alt+F4", GAME)):  # its close box
         key(keys)
         titled(window)
@@ -179,11 +162,8 @@ def window_manager():  # under openbox, which gives the windows their frames
 
 
 Atspi.set_timeout(3000, 3000)
-pyatspi.Registry.registerEventListener(record, "object:property-change:accessible-name",
-                                       "object:state-changed:showing")
-try:
+pyatspi.Registry.registerEventListener(record, NAMED, SHOWN)
+with desktop:
     for scenario in (plain_desktop, dense_screen, window_manager):
         scenario()
-finally:
-    desktop.end()
 sys.exit(1 if failures else 0)

@@ -1,12 +1,11 @@
 """A game played with the screen reader on, as a player who cannot see the screen meets it: the
 reader runs on a desktop of its own, real keys go to the game, and what the reader speaks is read
-from its debug output. Run by orca_test.sh, on a session bus of its own, with the arguments
-    <program> <work-dir>"""
+from its debug output. The arguments:
+    <program> <design_geometry> <work-dir>"""
 import os, re, sys
 from x_desktop import ABOUT, GAME, Desktop, check, failures, until
 
-program, work = sys.argv[1:3]
-ABOUT_LABEL = (205, 285)  # a point of the "About" label in the game window
+program, geometry, work = sys.argv[1:4]
 desktop = Desktop(work, "orca")
 home, spoken = desktop.home, f"{desktop.home}/orca.debug"
 # Speech goes to an audio device that swallows it.
@@ -16,8 +15,7 @@ os.makedirs(f"{home}/config/speech-dispatcher")
 open(f"{home}/config/speech-dispatcher/speechd.conf", "w").write(
     'AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n'
     'AddModule "espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"\n')
-# The reader writes its debug output line by line, and neither stops nor waits for the readers
-# of other tests on the machine.
+# The reader writes its debug output line by line, and ignores other tests' readers.
 script = open("/usr/bin/orca").read()
 for old, new in (("open(args.debug_file, 'w')", "open(args.debug_file, 'w', buffering=1)"),
                  ("setProcessName('orca')", "setProcessName('tamlo-orca')"),
@@ -27,11 +25,8 @@ for old, new in (("open(args.debug_file, 'w')", "open(args.debug_file, 'w', buff
 open(f"{home}/orca", "w").write(script)
 
 
-def speech():
-    try:
-        text = open(spoken).read()
-    except FileNotFoundError:
-        return []
+def speech():  # what the reader has spoken so far
+    text = open(spoken).read() if os.path.exists(spoken) else ""
     return re.findall(r"SPEECH OUTPUT: '(.*?)' ?(?:\{[^\n]*\})?$", text, re.M | re.S)
 
 
@@ -54,13 +49,12 @@ def aim_at_special(since):  # Left until the aim is "n"; a landing puts it back 
         until(lambda: len(speech()) > before, 3, 0.1)
 
 
-try:
+with desktop:
     check(desktop.window_manager(["openbox", "--sm-disable"]), "openbox runs")
     desktop.spawn(["speech-dispatcher", "--run-single", "--timeout", "0"], env=desktop.env)
     desktop.spawn([sys.executable, f"{home}/orca", f"--debug-file={spoken}"], env=desktop.env)
     said("^Screen reader on", "the reader starts", seconds=90)
-    game = desktop.start(program)
-    gid = desktop.window(GAME, 30)
+    game, gid = desktop.start(program)
     said(f"^{GAME} frame", "the game window is spoken", seconds=30)
     said(r"^Display read only text", "the reader follows the display", seconds=30)
     mark = len(speech())
@@ -74,7 +68,7 @@ try:
     said(r"^Miss Fire : 1\.?$", "a miss is heard through its count", mark)
     said(r"^Land!", '"Land!"', mark, 30)
     mark = len(speech())
-    desktop.click(gid, *ABOUT_LABEL)
+    desktop.open_about(gid, geometry)
     said(f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", "About: title, version", mark)
     said(r"^OK push button", "About's OK button", mark)
     key("Tab")
@@ -97,6 +91,4 @@ try:
     check(told and all("read only" in s and not re.search("editable|focusable", s) for s in told),
           f"the display is read only, neither editable nor focusable: {told}")
     print("what the reader spoke:\n  " + "\n  ".join(s.replace("\n", " / ") for s in speech()))
-finally:
-    desktop.end()
 sys.exit(1 if failures else 0)

@@ -4,7 +4,7 @@ where a screen reader says each text stands. Run on a session bus of its own wit
     <program> <window_snapshot> <design_geometry> <work-dir>"""
 import collections, os, re, sys
 import pyatspi
-from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside, ratio, until
+from x_desktop import Desktop, application, check, failures, frame, ratio, tree, until
 
 program, snapshot, geometry, work = sys.argv[1:5]
 PALETTES = {
@@ -25,20 +25,16 @@ def grab(desktop, wid, name):  # the window as the X server shows it: width and 
     return int(header[1]), data[header.end():]
 
 
-def texts(node, found):  # role, name and screen extents of every text below node
-    for child in node:
-        extents = child.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        shown = child.getState().contains(pyatspi.STATE_SHOWING)
-        if child.getRoleName() in TEXTS and child.name and shown:
-            found.append((child.getRoleName(), child.name, extents))
-        texts(child, found)
-    return found
+def texts(node):  # role, name and screen extents of every text shown below node
+    return [(n.getRoleName(), n.name, n.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))
+            for n in tree(node)[1:] if n.getRoleName() in TEXTS and n.name
+            and n.getState().contains(pyatspi.STATE_SHOWING)]
 
 
 def readable(desktop, palette, window, wid):
     width, pixels = grab(desktop, wid, f"{palette}-{window.name}".replace(" ", "-"))
     left, top = desktop.client(wid)[:2]
-    for role, name, (x, y, w, h) in texts(window, []):
+    for role, name, (x, y, w, h) in texts(window):
         inset = INSET.get(role, 0)
         counts = collections.Counter(
             pixels[i : i + 3]
@@ -51,35 +47,20 @@ def readable(desktop, palette, window, wid):
         check(best >= needed, f"{palette}: {role} '{name}' at {best:.2f}:1 (at least {needed})")
 
 
-def application():  # the accessible program, once it answers
-    apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tamlo-qt350"]
-    until(lambda: apps() and apps()[-1].childCount > 0, 10)
-    return apps()[-1]
-
-
-def frame(app, role):
-    until(lambda: any(w.getRoleName() == role for w in app), 5)
-    return next(w for w in app if w.getRoleName() == role)
-
-
-desktop = Desktop(work, "palettes")
-config = f"{desktop.home}/config/qt6ct"
-os.makedirs(config)
-open(f"{config}/qt6ct.conf", "w").write(
-    "[Appearance]\ncustom_palette=true\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
-try:
+with Desktop(work, "palettes") as desktop:
+    config, scheme = f"{desktop.home}/config/qt6ct", "/usr/share/qt6ct/colors/darker.conf"
+    os.makedirs(config)
+    open(f"{config}/qt6ct.conf", "w").write(
+        f"[Appearance]\ncustom_palette=true\ncolor_scheme_path={scheme}\n")
     for palette, settings in PALETTES.items():
-        game = desktop.start(program, **settings)
-        gid = desktop.window(GAME)
+        game, gid = desktop.start(program, **settings)
         desktop.run("xdotool", "windowfocus", "--sync", gid, "key", "--delay", "10",
                     *["Down"] * 30)  # thirty misses: "Game Over!" shows
         app = application()
-        until(lambda: "Game Over!" in [t[1] for t in texts(frame(app, "frame"), [])])
+        until(lambda: "Game Over!" in [t[1] for t in texts(frame(app, "frame"))])
         readable(desktop, palette, frame(app, "frame"), gid)
-        desktop.click(gid, *inside(design(geometry)["FrmTamlo.txtAbout"]))
-        readable(desktop, palette, frame(app, "dialog"), desktop.window(ABOUT))
+        about = desktop.open_about(gid, geometry)  # before its accessible dialog is looked for
+        readable(desktop, palette, frame(app, "dialog"), about)
         game.kill()
         game.wait()
-finally:
-    desktop.end()
 sys.exit(1 if failures else 0)

@@ -2,11 +2,10 @@
 and with none: the game centred on the screen's free area and the About window centred over the
 game, frames included, within 2 px, and both on the free area. A window too big for it has its
 frame's top-left corner at that of the free area along each side it does not fit, so that its
-title bar can be reached. Each desktop runs on an X server of its own. Run on a session bus
-of its own with the arguments
+title bar can be reached. Each desktop runs on an X server of its own. The arguments:
     <program> <design_geometry> <work-dir>"""
-import sys
-from x_desktop import ABOUT, GAME, Desktop, check, design, failures, inside, until
+import contextlib, sys
+from x_desktop import ABOUT, Desktop, check, failures, until
 
 program, geometry, work = sys.argv[1:4]
 MANAGERS = {
@@ -16,7 +15,6 @@ MANAGERS = {
     "xfwm4": ["xfwm4", "--compositor=off", "--replace"],
     "kwin_x11": ["kwin_x11", "--replace"],
 }
-ABOUT_LABEL = inside(design(geometry)["FrmTamlo.txtAbout"])
 
 
 def start(span, size):  # where a window of that size starts along one side of the free area
@@ -39,58 +37,35 @@ def placed(desktop, wid, over, what):  # centred over over(), kept on the free a
     check(max(map(abs, offset)) <= 2, f"{what}: frame {outline}, off by {offset}")
 
 
-def about(desktop, gid):
-    desktop.click(gid, *ABOUT_LABEL)
-    return desktop.window(ABOUT)
+def about_over(desktop, gid, what):  # About opened from the game, centred over it
+    placed(desktop, desktop.open_about(gid, geometry), lambda: desktop.outline(gid), what)
 
 
-def desktop_with(manager, size="1280x1024"):
-    desktop = Desktop(work, f"{manager}-{size}".replace(" ", "-"), size)
-    desktop.framed = 0 if MANAGERS[manager] is None else 3
-    if MANAGERS[manager]:
-        check(desktop.window_manager(MANAGERS[manager]), f"{manager} runs on a {size} screen")
-    desktop.start(program)
-    return desktop, desktop.window(GAME)
-
-
-def usual_screen(manager):
-    desktop, gid = desktop_with(manager)
-    try:
-        placed(desktop, gid, desktop.free_area, f"{manager}: the game on the free area")
-        placed(desktop, about(desktop, gid), lambda: desktop.outline(gid),
-               f"{manager}: About over the game")
-    finally:
-        desktop.end()
-
-
-def small_screens():
-    desktop, gid = desktop_with("openbox", "1024x340")  # high enough for About, not the game
-    try:
-        placed(desktop, gid, desktop.free_area, "1024 x 340: the game at the top")
-        placed(desktop, about(desktop, gid), lambda: desktop.outline(gid),
-               "1024 x 340: About over the game")
-        desktop.run("xdotool", "key", "Escape")
-        until(lambda: desktop.window(ABOUT, 0) is None)
-        # Over a game at the screen's right edge, About stays on the screen.
-        desktop.run("xdotool", "windowmove", gid, "762", "20")
-        until(lambda: desktop.client(gid)[0] == 762)
-        placed(desktop, about(desktop, gid), lambda: desktop.outline(gid),
-               "1024 x 340: About over the game at the right edge")
-    finally:
-        desktop.end()
-    desktop, gid = desktop_with("openbox", "240x200")  # too small for either
-    try:
-        placed(desktop, gid, desktop.free_area, "240 x 200: the game in the corner")
-        # The player drags the game up until "About" is on the screen, and opens About.
-        desktop.run("xdotool", "windowmove", gid, "0", "-100")
-        until(lambda: desktop.client(gid)[1] == -100)
-        placed(desktop, about(desktop, gid), lambda: desktop.outline(gid),
-               "240 x 200: About in the corner")
-    finally:
-        desktop.end()
+@contextlib.contextmanager
+def game_on(manager, size="1280x1024"):  # on a desktop of its own, the game placed on it
+    with Desktop(work, f"{manager}-{size}".replace(" ", "-"), size) as desktop:
+        desktop.framed = 3 if MANAGERS[manager] else 0
+        if MANAGERS[manager]:
+            check(desktop.window_manager(MANAGERS[manager]), f"{manager} runs on a {size} screen")
+        gid = desktop.start(program)[1]
+        placed(desktop, gid, desktop.free_area, f"{manager}, {size}: the game on the free area")
+        yield desktop, gid
 
 
 for manager in MANAGERS:
-    usual_screen(manager)
-small_screens()
+    with game_on(manager) as (desktop, gid):
+        about_over(desktop, gid, f"{manager}: About over the game")
+with game_on("openbox", "1024x340") as (desktop, gid):  # high enough for About, not the game
+    about_over(desktop, gid, "1024 x 340: About over the game")
+    desktop.run("xdotool", "key", "Escape")
+    until(lambda: desktop.window(ABOUT, 0) is None)
+    # Over a game at the screen's right edge, About stays on the screen.
+    desktop.run("xdotool", "windowmove", gid, "762", "20")
+    until(lambda: desktop.client(gid)[0] == 762)
+    about_over(desktop, gid, "1024 x 340: About over the game at the right edge")
+with game_on("openbox", "240x200") as (desktop, gid):  # too small for either: in the corner
+    # The player drags the game up until "About" is on the screen, and opens About.
+    desktop.run("xdotool", "windowmove", gid, "0", "-100")
+    until(lambda: desktop.client(gid)[1] == -100)
+    about_over(desktop, gid, "240 x 200: About in the corner")
 sys.exit(1 if failures else 0)

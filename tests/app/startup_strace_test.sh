@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2030,SC2031 # each scenario sets $scenario in a subshell of its own
 # The real program as a hostile command line, environment and System Info store would have it, in
-# named scenarios. Under its own X server each traced session takes keys, opens About (clicked
-# where the design table puts "About"), presses System Info, closes About and ends with Esc,
-# traced by strace -f; it fails on a file written, a process but the tool of a press, a socket
-# bound, a file an argument named, or anything left running.
+# named scenarios. Each session, traced by strace -f on an X server of its own, takes keys, opens
+# About (where the design table puts it), presses System Info, closes About and ends with Esc; it
+# fails on a file written, a process but the tool of a press, a socket bound, a file an argument
+# named, or anything left running.
 #   startup_strace_test.sh <program> <design_geometry> <work-dir>
 set -euo pipefail
 program=$(realpath "$1") geometry=$(realpath "$2") work=$(realpath -m "$3")
-rm -rf "$work" && mkdir -p "$work"/{home/.config/tamlo-qt350,plugins,runtime,bin} &&
-    mkdir -p "$work"/{sys,rel}/tamlo-qt350
+rm -rf "$work" && mkdir -p "$work"/{home/.config,sys,rel}/tamlo-qt350 "$work"/{plugins,runtime,bin}
 chmod 700 "$work/runtime" && cd "$work"
 pids=() scenario=setup
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 fail() { echo "FAIL $scenario: $*" >&2 && exit 1; }
+# poll <tenths of a second> <command...>; shown <seconds> <title>: its window's id once shown.
+poll() { for _ in $(seq "$1"); do "${@:2}" && return; sleep 0.1; done && return 1; }
+shown() { timeout "$1" xdotool search --sync --onlyvisible --name "$2" | head -n 1; }
+gone() { ! xdotool search --name "$1" >/dev/null; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # Tools that do nothing, and stores that name them: store <key tail> <value name> <value>.
 for tool in sys-tool rel-tool user-tool bin/bare-tool {,bin/}'rel dir;touch pwned;\MSINFO32.EXE' \
@@ -37,38 +41,31 @@ press() {
     xdotool windowfocus --sync "$about" key alt+s
     if [ "$1" != message ]; then
         tools+=("${1//\\/\\\\}") # as strace writes it; the tool may have run before
-        local runs
         runs=$(printf '%s\n' "${tools[@]}" | grep -cxF "${tools[-1]}")
-        for _ in $(seq 50); do
-            [ "$(cat "$scenario"/t.* | grep -cF "execve(\"${tools[-1]}\"")" = "$runs" ] && return
-            sleep 0.1
-        done
-        fail "System Info did not start $1"
+        poll 50 started "$runs" || fail "System Info did not start $1"
+        return
     fi
-    box=$(timeout 5 xdotool search --sync --onlyvisible --name '^Tamlo QT-350$' | head -n 1) ||
-        fail "no message over $(stat -c %F "$user" 2>&1)"
+    box=$(shown 5 '^Tamlo QT-350$') || fail "no message over $(stat -c %F "$user" 2>&1)"
     xdotool windowfocus --sync "$box" key Return
-    timeout 5 bash -c 'while xdotool search --name "^Tamlo QT-350\$"; do sleep 0.1; done' >/dev/null
+    poll 50 gone '^Tamlo QT-350$' || fail "the message stayed"
 }
+started() { [ "$(cat "$scenario"/t.* | grep -cF "execve(\"${tools[-1]}\"")" = "$1" ]; } # times
 
 # start <arguments>: the game traced with the strace options in $options, keys pressed, its
 # About window open.
 start() {
     strace "${options[@]}" "$program" "$@" <&0 2>"$scenario.log" &
     tracer=$! && pids+=("$tracer")
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tamlo QT-350 Simulator$' |
-        head -n 1) || fail "no game window"
+    window=$(shown 20 '^Tamlo QT-350 Simulator$') || fail "no game window"
     xdotool windowfocus --sync "$window" key --delay 50 Left Down r \
         mousemove --window "$window" $((about_x + about_h / 2)) $((about_y + about_h / 2)) click 1
-    about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About' | head -n 1) ||
-        fail "About did not open"
+    about=$(shown 10 '^About') || fail "About did not open"
 }
 
 # finish: About closed, Esc, and the game with everything it started must be gone.
 finish() {
     xdotool windowfocus --sync "$about" key Escape sleep 0.5 windowfocus --sync "$window" key Escape
-    for _ in $(seq 100); do kill -0 "$tracer" 2>/dev/null && sleep 0.1; done
-    if kill -0 "$tracer" 2>/dev/null; then # every process traced is ended on the way out
+    if ! poll 100 ended "$tracer"; then # every process traced is ended on the way out
         mapfile -t traced < <(find "$scenario" -name 't.*' | sed 's/.*\.//')
         pids+=("${traced[@]}")
         fail "left running: $(ps -o pid=,args= -p "$(IFS=, && echo "${traced[*]}")")"
@@ -97,10 +94,7 @@ traced() {
 }
 
 # Each scenario runs in a subshell of its own: its settings stay there, a failure names it.
-scenario() {
-    (scenario=$1 && "$1")
-    echo "ok   $1"
-}
+scenario() { (scenario=$1 && "$1") && echo "ok   $1"; }
 
 # Without a display, or with one out of reach, one line and status 1.
 no_display_says_so_in_one_line() {

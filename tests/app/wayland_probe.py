@@ -18,8 +18,8 @@ def click(x, y):  # wl_display 1, wl_registry 2, wl_seat 4, manager 5, virtual p
     names, data, synced = {}, b"", False
     while not synced:
         data += wire.recv(65536)
-        while len(data) >= 8 and len(data) >= struct.unpack("<HH", data[4:8])[1]:
-            obj, size = struct.unpack("<I", data[:4])[0], struct.unpack("<HH", data[4:8])[1]
+        while len(data) >= 8 and len(data) >= struct.unpack("<IHH", data[:8])[2]:
+            obj, _, size = struct.unpack("<IHH", data[:8])
             if obj == 2:  # wl_registry.global: name, interface, version
                 length = struct.unpack("<I", data[12:16])[0]
                 names[data[16 : 15 + length].decode()] = struct.unpack("<I", data[8:12])[0]
@@ -53,14 +53,8 @@ def views(node, found):
 
 
 def about():
-    import pyatspi
-    for _ in range(50):
-        apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tamlo-qt350"]
-        links = pyatspi.findAllDescendants(apps[0], lambda n: n.name == "About") if apps else []
-        if links:
-            return links[0].queryAction().doAction(0)
-        time.sleep(0.2)
-    sys.exit("no About link")
+    from x_desktop import application, tree
+    next(n for n in tree(application()) if n.name == "About").queryAction().doAction(0)
 
 
 if sys.argv[1] == "click":

@@ -1,25 +1,22 @@
 #!/usr/bin/env bash
-# The program in Wayland sessions, started as a player's desktop starts it (WAYLAND_DISPLAY,
-# DISPLAY of XWayland, no platform chosen), as an unprivileged user of its own, since sway will
-# not run as root:
-# - sway 1.7 headless: the game comes through XWayland; About opens centred over it; a click on
-#   the game leaves About focused and on top, and Esc closes About and then ends the game. Without
-#   XWayland, or with QT_QPA_PLATFORM=wayland, the game opens natively.
-# - weston 10 headless: the title bars of both windows, as weston's screenshot shows them, match
-#   the reference pictures (the whole title, no button that does nothing).
+# The program in Wayland sessions as a player's desktop starts it (WAYLAND_DISPLAY, XWayland's
+# DISPLAY, no platform chosen), as a user of its own, since sway will not run as root:
+# - sway 1.7: the game comes through XWayland; About opens centred over it; a click on the game
+#   leaves About focused and on top; Esc closes About, then ends the game. Without XWayland, or
+#   with QT_QPA_PLATFORM=wayland, the game opens natively.
+# - weston 10: both windows' title bars in its screenshot match the reference pictures (the
+#   whole title, no button that does nothing).
 # - with the Wayland plugin hidden and no XWayland, the one line names what is missing.
-# It clicks where the design tables put the controls (design_geometry).
-#   wayland_test.sh <program> <window_snapshot> <design_geometry> <reference-dir> <folder for
-#                   pictures that differ>
+#   wayland_test.sh <program> <window_snapshot> <design_geometry> <reference-dir> <differs-dir>
 set -euo pipefail
 program=$(realpath "$1") snapshot=$(realpath "$2") geometry=$3 references=$(realpath "$4") kept=$5
 probe=$(dirname "$(realpath "$0")")/wayland_probe.py
 [ "$(id -u)" = 0 ] || { echo "SKIP: needs root, to make a user of its own" && exit 77; }
 rm -rf "$kept"
 user=tamlo-wl-test work=$(mktemp -d /tmp/tamlo-wl-test.XXXXXX) pids=()
+stop() { kill "${pids[@]}" 2>/dev/null || true; wait "${pids[@]}" 2>/dev/null || true; pids=(); }
 cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
+    stop
     for _ in $(seq 20); do pgrep -u "$user" >/dev/null && sleep 0.1; done # XWayland follows
     userdel "$user" || true
     rm -rf "$work"
@@ -51,8 +48,7 @@ printf 'output HEADLESS-1 resolution 1024x768 position 0 0\ndefault_border norma
     WLR_HEADLESS_OUTPUTS=1 sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
 pids+=($!)
 sway_up() { [ -s "$work/sway-display" ] && compgen -G "$work/run/sway-ipc.*.sock" >/dev/null; }
-until_true sway_up ||
-    fail "sway did not start: $(tail -n 3 "$work/sway.log")"
+until_true sway_up || fail "sway did not start: $(tail -n 3 "$work/sway.log")"
 session=(WAYLAND_DISPLAY="$(basename "$(ls "$work"/run/wayland-?)")" XDG_SESSION_TYPE=wayland
     SWAYSOCK="$(ls "$work"/run/sway-ipc.*.sock)")
 xwayland=DISPLAY=$(cat "$work/sway-display")
@@ -71,17 +67,13 @@ game() {
     frame=("$x" "$y" "$w" "$h")
 }
 ended() { ! kill -0 "$game" 2>/dev/null && wait "$game"; }
-ends_with_esc() {
-    keys -k Escape
-    check "Esc ends the game with status 0 ($1)" until_true ended
-}
+ends_with_esc() { keys -k Escape && check "Esc ends the game with status 0 ($1)" until_true ended; }
 is() { [ "$1" = "$2" ]; }
 centre() { echo $(($1 * 2 + $3)) $(($2 * 2 + $4)); } # twice the centre of x y w h
 
 game "$xwayland"
 check "the game comes through XWayland, titled in full" is "$shell" xwayland
-read -r _ _ x y _ _ <<<"$(view "Tamlo QT-350 Simulator")"
-client_x=$((x + 2)) client_y=$((y + 25)) # inside sway's normal border and title bar
+client_x=$((frame[0] + 2)) client_y=$((frame[1] + 25)) # inside sway's border and title bar
 read -r lx ly _ lh < <("$geometry" FrmTamlo txtAbout)
 in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
@@ -120,9 +112,7 @@ check "it says: $said" is "$said" "tamlo-qt350: cannot open a display in this Wa
 XWayland is not running (DISPLAY is not set), and the toolkit's Wayland plugin is missing \
 (install qt6-wayland)"
 
-kill "${pids[@]}" 2>/dev/null || true
-wait "${pids[@]}" 2>/dev/null || true
-pids=()
+stop
 
 # weston asks every program to draw its own title bar; under XWayland its window manager draws
 # it. A plain ground and no panel keep the pictures the same from run to run.
@@ -141,12 +131,10 @@ session=(WAYLAND_DISPLAY=wayland-w XDG_SESSION_TYPE=wayland DISPLAY="$(xserver)"
 "${as_user[@]}" "${session[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" \
     >>"$work/game.log" 2>&1 &
 game=$! && pids+=($!)
-# title_bar <title> <client width> <name>: weston's screenshot shows the window's title bar, frame
-# edges included, as the reference picture <name>.png does, wherever weston put the window (it
-# places About where it likes). UPDATE_REFERENCES=1 writes the picture, from where the window
-# says it is.
+# title_bar <title> <design window> <name>: its title bar and frame edges, wherever weston put
+# it, as <name>.png shows them. UPDATE_REFERENCES=1 writes it, from where the window says it is.
 title_bar() {
-    local id x y shot
+    local id x y width shot
     id=$(in_session timeout 10 xdotool search --sync --name "^$1\$" | head -n 1)
     sleep 1 # weston has framed, placed and drawn it
     rm -f "$work"/shots/*
@@ -157,15 +145,14 @@ title_bar() {
     if [ "${UPDATE_REFERENCES:-}" = 1 ]; then
         read -r x y < <(in_session xwininfo -id "$id" |
             sed -n 's/.*Absolute upper-left [XY]: *//p' | paste -sd' ')
-        QT_QPA_PLATFORM=offscreen "$snapshot" "$shot:$((x - 6)),$((y - 26)),$(($2 + 12)),26" \
+        read -r _ _ width _ < <("$geometry" "$2" client)
+        QT_QPA_PLATFORM=offscreen "$snapshot" "$shot:$((x - 6)),$((y - 26)),$((width + 12)),26" \
             "$references/$3.png"
     fi
     QT_QPA_PLATFORM=offscreen "$snapshot" "$shot" "$work/$3.png" "$references/$3.png" ||
         { mkdir -p "$kept" && cp "$work/$3".png* "$kept/"; }
     check "weston: the title bar of '$1' looks like $3.png (else see $kept)" [ ! -e "$kept/$3.png" ]
 }
-title_bar "Tamlo QT-350 Simulator" "$("$geometry" FrmTamlo client | cut -d' ' -f3)" \
-    weston-game-title
+title_bar "Tamlo QT-350 Simulator" FrmTamlo weston-game-title
 in_session python3 "$probe" about
-title_bar "About Tamlo QT-300 Simulator" "$("$geometry" frmAbout client | cut -d' ' -f3)" \
-    weston-about-title
+title_bar "About Tamlo QT-300 Simulator" frmAbout weston-about-title

@@ -1,6 +1,6 @@
 """What the tests of the program on desktops of their own share: an X server with its own home
-and settings folders, a window manager on it, the program's windows and their frames, where the
-design tables put each control, and the contrast of what a screenshot shows."""
+and settings folders, a window manager on it, the program's windows, their frames and accessible
+objects, where the design tables put each control, and the contrast of what a screenshot shows."""
 import os, re, shutil, subprocess, time
 
 GAME, ABOUT = "Tamlo QT-350 Simulator", "About Tamlo QT-300 Simulator"
@@ -22,7 +22,7 @@ def until(test, seconds=3.0, step=0.05, work=lambda: False):  # work() is False 
 
 class Desktop:
     """An Xvfb of the given size and its own folders under work/name; a window manager (by its
-    command line) when asked; everything started on it ends with end()."""
+    command line) when asked; everything started on it ends with end() or with the with block."""
 
     def __init__(self, work, name, size="1280x1024"):
         self.home = f"{work}/{name}"
@@ -30,10 +30,9 @@ class Desktop:
         os.makedirs(self.home, mode=0o700)
         self.processes = []
         read, write = os.pipe()
-        # Only the abstract socket: a file in /tmp/.X11-unix can be taken over by an X server
-        # that cannot see this one's lock (in another process namespace), but that one cannot.
-        # No reset when the last client leaves: while resetting, the server refuses connections,
-        # and a program started just after the one before it ended could not open the display.
+        # Only the abstract socket: another namespace's X server, blind to this one's lock, could
+        # take over a file in /tmp/.X11-unix. No reset when the last client leaves: a program
+        # started while the server resets could not open the display.
         self.spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24",
                     "-nolisten", "tcp", "-nolisten", "unix", "-noreset"], pass_fds=[write])
         os.close(write)
@@ -54,26 +53,24 @@ class Desktop:
         self.processes.append(process)
         return process
 
-    def run(self, *command):
-        return subprocess.run(command, env=self.env, check=True, capture_output=True, text=True,
+    def run(self, *command, check=True):  # what the command prints
+        return subprocess.run(command, env=self.env, check=check, capture_output=True, text=True,
                               timeout=10).stdout
 
     def window_manager(self, command):  # with a session bus whose services see this display
-        running = lambda: "window id" in subprocess.run(  # a busy server may turn xprop away
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
-            text=True, timeout=10).stdout
+        running = lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                                  check=False)  # a busy server may turn it away
         for _ in range(3):  # on a busy machine one may give up at once; it is started again
             manager = self.spawn(["dbus-run-session", "--", *command], env=self.env)
             if until(lambda: running() or manager.poll() is not None, 20) and running():
                 return True
         return False
 
-    def start(self, program, **settings):
-        return self.spawn([program], env=dict(self.env, **settings))
+    def start(self, program, **settings):  # the program, and its window's id once it shows
+        return self.spawn([program], env=dict(self.env, **settings)), self.window(GAME)
 
     def window(self, title, seconds=30):  # the id of the window of that title, once it exists
-        found = lambda: subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
-                                       env=self.env, capture_output=True, text=True).stdout
+        found = lambda: self.run("xdotool", "search", "--name", f"^{title}$", check=False)
         until(found, seconds)
         return (found().split() or [None])[0]
 
@@ -100,6 +97,10 @@ class Desktop:
         left, top = self.client(wid)[:2]
         self.run("xdotool", "mousemove", str(left + x), str(top + y), "click", button)
 
+    def open_about(self, gid, geometry, button="1"):  # a press on "About"; About's window id
+        self.click(gid, *inside(design(geometry)["FrmTamlo.txtAbout"]), button)
+        return self.window(ABOUT)
+
     def end(self):  # the X server last, and so that it clears its socket for the next one
         for process in reversed(self.processes):
             try:
@@ -107,6 +108,28 @@ class Desktop:
             except ProcessLookupError:
                 pass
             process.wait()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *raised):
+        self.end()
+
+
+def application():  # the program on the accessibility bus, the latest one, once it has a window
+    import pyatspi
+    apps = lambda: [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tamlo-qt350"]
+    until(lambda: apps() and apps()[-1].childCount > 0, 10)
+    return apps()[-1]
+
+
+def frame(app, role):  # the program's first window of that role, once it shows
+    until(lambda: any(w.getRoleName() == role for w in app), 5)
+    return next(w for w in app if w.getRoleName() == role)
+
+
+def tree(node):  # the accessible object and everything below it
+    return [node, *(found for child in node for found in tree(child))]
 
 
 def design(tool):  # {"Window.control": (left, top, width, height)} in pixels at scale 1
