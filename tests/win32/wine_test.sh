@@ -64,10 +64,13 @@ marches() {
 # shown <seconds> <title>: the shown window of that title, once there is one.
 shown() { timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1; }
 about_title='About Tamlo QT-300 Simulator'
+# set_value <key> /v <name> [/t <type>] /d <data>: reg.exe was seen to fail now and then without a
+# word, so a failed write is made once more (writing a value again changes nothing).
+set_value() { wine reg add "$@" /f >/dev/null 2>&1 || wine reg add "$@" /f >/dev/null; }
 # start <dpi> [<line>...]: the program at this DPI, its layout (holding each line) and icons.
 start() {
     dpi=$1
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    set_value 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
     wine "$game_exe" &
     game=$!
     window=$(shown 60 'Tamlo QT-350 Simulator') || fail "no window titled Tamlo QT-350 Simulator"
@@ -98,8 +101,7 @@ quit() {
     timeout 10 tail --pid="$game" -f /dev/null || fail "Esc did not end the program"
 }
 
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f \
-    >/dev/null
+set_value 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono'
 # A move to a screen of another scale, which Wine never makes, of the probe's own game windows.
 expect dpi ''
 
@@ -145,8 +147,8 @@ expect_start() {
 }
 # unset_key <key>: the key is gone (reg.exe was once seen to fail without a word).
 unset_key() { wine reg delete "$1" /f >/dev/null 2>&1 || ! wine reg query "$1" >/dev/null 2>&1; }
-wine reg add "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe' /f >/dev/null
-wine reg add "$location_key" /v MSINFO /d 'C:\tamlo fallback' /f >/dev/null
+set_value "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe'
+set_value "$location_key" /v MSINFO /d 'C:\tamlo fallback'
 expect_start "$drive/tamlo test/a;b dir/tool.exe" 'C:\tamlo test\a;b dir\tool.exe'
 [ ! -e "$drive/tamlo.exe.ran" ] || fail "the path was split at its space"
 unset_key "$tool_key"
