@@ -33,7 +33,7 @@ std::vector<COLORREF> Paint(SIZE size, const std::function<void(HDC, HDC)>& pain
 } // namespace
 
 Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORREF ground, SIZE size,
-                       UINT format, int left) {
+                       UINT format) {
     Picture picture;
     picture.width_ = size.cx;
     picture.height_ = size.cy;
@@ -44,7 +44,6 @@ Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORRE
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr); // the ground
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ink);
-        area.left = left;
         DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, format);
         SelectObject(dc, previous);
     });

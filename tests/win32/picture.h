@@ -11,12 +11,11 @@ class Picture {
 public:
     // The client area of window as the screen shows it now, as far as its parent's reaches.
     static Picture Grab(HWND window);
-    // text drawn with DrawText in this format from (left, 0) on a ground of its own colour.
+    // text drawn with DrawText in this format on a ground of its own colour.
     static Picture Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORREF ground,
-                         SIZE size, UINT format, int left = 0);
+                         SIZE size, UINT format);
 
     int Width() const { return width_; }
-    int Height() const { return height_; }
     // The colour most of the picture has.
     COLORREF Ground() const;
     // The smallest rectangle holding every pixel not of the ground's colour; empty if none is.

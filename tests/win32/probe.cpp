@@ -29,7 +29,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 using namespace tamlo;
@@ -46,6 +45,15 @@ void Expect(bool ok, const char* control, const char* what, long got, long want)
     }
 }
 
+// Two numbers at once (a width and a height, say), each within slack of the one wanted.
+void Expect(const char* control, const char* what, SIZE got, SIZE want, LONG slack = 0) {
+    if (std::abs(got.cx - want.cx) > slack || std::abs(got.cy - want.cy) > slack) {
+        std::printf("FAIL %s %s: %ld %ld, want %ld %ld\n", control, what, got.cx, got.cy, want.cx,
+                    want.cy);
+        ++failures;
+    }
+}
+
 HWND Window(const WindowDesign& form) {
     HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
     if (window == nullptr) {
@@ -55,7 +63,6 @@ HWND Window(const WindowDesign& form) {
     return window;
 }
 
-// The game window's control made from the row of that name.
 HWND GameControl(std::string_view name) {
     const ControlDesign& row = kFrmTamloDesign.Control(name);
     return GetDlgItem(Window(kFrmTamloDesign), WinForm::Id(kFrmTamloDesign, row));
@@ -170,16 +177,12 @@ void Layout(const WindowDesign& form) {
     const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     RECT client{};
     GetClientRect(window, &client);
-    Expect(client.right == px(form.clientWidth), form.name, "width", client.right,
-           px(form.clientWidth));
-    Expect(client.bottom == px(form.clientHeight), form.name, "height", client.bottom,
-           px(form.clientHeight));
-    if (&form == &kFrmAboutDesign) { // centred over the game
+    Expect(form.name, "width, height", {client.right, client.bottom},
+           {px(form.clientWidth), px(form.clientHeight)});
+    if (&form == &kFrmAboutDesign) { // centred over the game: left and top margins as the others
         const RECT game = Place(Window(kFrmTamloDesign)), about = Place(window);
-        Expect(std::abs(about.left - game.left - (game.right - about.right)) <= 1, "frmAbout",
-               "left margin", about.left - game.left, game.right - about.right);
-        Expect(std::abs(about.top - game.top - (game.bottom - about.bottom)) <= 1, "frmAbout",
-               "top margin", about.top - game.top, game.bottom - about.bottom);
+        Expect("frmAbout", "margins", {about.left - game.left, about.top - game.top},
+               {game.right - about.right, game.bottom - about.bottom}, 1);
     }
     for (const ControlDesign& row : form.controls | std::views::filter(OnScreen)) {
         HWND control = GetDlgItem(window, WinForm::Id(form, row));
@@ -193,9 +196,7 @@ void Layout(const WindowDesign& form) {
         PrintAccessible(row.name, Accessible(control));
         const Picture shown = Picture::Grab(control);
         ExpectWhole(control, shown, row, form, dpi, text);
-        Expect(place.left == px(row.left), row.name, "left", place.left, px(row.left));
-        Expect(place.top == px(row.top), row.name, "top", place.top, px(row.top));
-        const int width = place.right - place.left, height = place.bottom - place.top;
+        Expect(row.name, "left, top", {place.left, place.top}, {px(row.left), px(row.top)});
         // A label that fits its text has exactly the size of its text in its font.
         const SIZE fit = row.sizing == Sizing::Fixed
                              ? SIZE{px(row.width), px(row.height)}
@@ -210,8 +211,7 @@ void Layout(const WindowDesign& form) {
                row.name, "centring", ink.left, shown.Width() - ink.right);
         Expect(row.kind != ControlKind::PictureBox || SendMessageW(control, STM_GETICON, 0, 0) != 0,
                row.name, "icon", 0, 1);
-        Expect(width == fit.cx, row.name, "width", width, fit.cx);
-        Expect(height == fit.cy, row.name, "height", height, fit.cy);
+        Expect(row.name, "size", {place.right - place.left, place.bottom - place.top}, fit);
         const std::string_view written[] = {"txtDisplay", "txtMessage",  "txtLevel", "txtScore",
                                             "txtNoLand",  "txtMissFire", "lblTitle", "lblVersion"};
         Expect(std::ranges::count(written, std::string_view(row.name)) == 1 ||
@@ -227,21 +227,16 @@ void Display() {
     HWND display = GameControl(row.name);
     std::wstring text;
     Picture shown;
-    for (int wait = 0; wait < 200; ++wait) { // a new game's row is full after six ticks
+    const auto full = [&text] { return text.size() == 8 && text[7] != L' '; };
+    // A new game's row is full after six ticks; a picture counts if the text outlasted it.
+    for (int wait = 0; wait < 200 && !(full() && Text(display) == text); ++wait) {
         text = Text(display);
-        if (text.size() == 8 && text[7] != L' ') {
-            Sleep(100); // painted
-            shown = Picture::Grab(display);
-            if (Text(display) == text) {
-                break;
-            }
-        }
-        Sleep(50);
+        Sleep(100); // painted
+        shown = Picture::Grab(display);
     }
-    Expect(text.size() == 8 && text[7] != L' ', "txtDisplay", "an invader in the last place", 0, 1);
+    Expect(full(), "txtDisplay", "an invader in the last place", 0, 1);
     const UINT dpi = GetDpiForSystem();
-    const int left =
-        ExpectWhole(display, shown, row, kFrmTamloDesign, dpi, text); // eight characters
+    const int left = ExpectWhole(display, shown, row, kFrmTamloDesign, dpi, text);
     const auto [pitch, advance] = InFont(row, kFrmTamloDesign, dpi, [&](HDC dc) {
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
@@ -284,8 +279,7 @@ void File(const char* path) {
 BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
     wchar_t windowClass[64] = {};
     GetClassNameW(control, windowClass, 64);
-    const bool icon = std::wstring_view(windowClass) == L"Static" &&
-                      SendMessageW(control, STM_GETICON, 0, 0) != 0;
+    const bool icon = SendMessageW(control, STM_GETICON, 0, 0) != 0; // no other class answers it
     const std::wstring text = Text(control);
     if (IsWindowVisible(control) && (icon || !text.empty())) {
         std::printf("%ls %ls%s\n", windowClass, text.c_str(), icon ? "icon" : "");
@@ -323,7 +317,6 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
     }
 }
 
-// Hears the game out of its process, as a screen reader does, until every line came or a minute.
 void Hear(int count, char** lines) {
     for (int i = 0; i < count; ++i) {
         awaited.insert(WinForm::Wide(lines[i]));
@@ -366,17 +359,12 @@ void MoveToDpi(HWND window, const WindowDesign& design, UINT dpi) {
                WinForm::Pixels(design.clientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, GetWindowLongW(window, GWL_STYLE), FALSE,
                              GetWindowLongW(window, GWL_EXSTYLE), dpi);
-    Expect(size.cx == frame.right - frame.left, design.name, "width asked", size.cx,
-           frame.right - frame.left);
-    Expect(size.cy == frame.bottom - frame.top, design.name, "height asked", size.cy,
-           frame.bottom - frame.top);
+    Expect(design.name, "size asked", size, {frame.right - frame.left, frame.bottom - frame.top});
     RECT suggested{0, 0, size.cx, size.cy};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    for (const auto& [which, metric, name] : {std::tuple(ICON_BIG, SM_CXICON, "big icon"),
-                                              std::tuple(ICON_SMALL, SM_CXSMICON, "small icon")}) {
-        const int want = GetSystemMetricsForDpi(metric, dpi), got = IconSide(window, which);
-        Expect(got == want, design.name, name, got, want);
-    }
+    Expect(design.name, "big, small icon",
+           {IconSide(window, ICON_BIG), IconSide(window, ICON_SMALL)},
+           {GetSystemMetricsForDpi(SM_CXICON, dpi), GetSystemMetricsForDpi(SM_CXSMICON, dpi)});
 }
 
 // Runs in the About window's loop: moves it, then closes it.
@@ -397,15 +385,13 @@ void DpiChange() {
     HWND window = Window(kFrmTamloDesign);
     MoveToDpi(window, kFrmTamloDesign, 192);
     const LRESULT margins = SendMessageW(GameControl("txtDisplay"), EM_GETMARGINS, 0, 0);
-    Expect(LOWORD(margins) == 2 && HIWORD(margins) == 2, "txtDisplay", "margins at 192 dpi",
-           LOWORD(margins), 2);
+    Expect("txtDisplay", "margins at 192 dpi", {LOWORD(margins), HIWORD(margins)}, {2, 2});
     SetTimer(nullptr, 0, 10, MoveAbout);
     SendMessageW(window, WM_COMMAND,
                  WinForm::Id(kFrmTamloDesign, kFrmTamloDesign.Control("mnuAbout")), 0);
     DestroyWindow(window);
 }
 
-// Stands in for the tool the About window starts: shows the test which file ran, and how.
 int Marker() {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -434,7 +420,6 @@ int main(int argc, char** argv) {
     } else if (command == "display") {
         Display();
     } else if (command == "sysmenu") {
-        // What Alt+Space asks of the window: its system menu, in the loop the system runs for it.
         PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' ');
     } else if (command == "file") {
         File(argv[2]);
