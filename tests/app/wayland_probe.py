@@ -34,21 +34,20 @@ def click(x, y):  # wl_display 1, wl_registry 2, wl_callback 3, wl_seat 4, manag
     send(6, 8)  # destroy
 
 
-def views(node, found):
+def views(node):
     if node.get("type") == "floating_con":
         r, d = node["rect"], node["deco_rect"]
         focus = "focused" if node["focused"] else "-"
         frame = f"{r['x']} {r['y'] - d['height']} {r['width']} {r['height'] + d['height']}"
-        found.append(f"{node['shell']} {focus} {frame} {node['name']}")
+        yield f"{node['shell']} {focus} {frame} {node['name']}"
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        views(child, found)
-    return found
+        yield from views(child)
 
 
 if sys.argv[1] == "click":
     click(int(sys.argv[2]), int(sys.argv[3]))
 elif sys.argv[1] == "views":
-    print("\n".join(views(json.load(sys.stdin), [])))
+    print("\n".join(views(json.load(sys.stdin))))
 else:  # about
     from x_desktop import application, tree
 

@@ -57,27 +57,26 @@ shown() { [ -n "$(view "$1")" ]; }
 keys() { in_session wtype -k Shift_L -s 300 "$@"; } # a new wtype's first key can be lost
 
 # game <how> <shell> <env...>: the game started in the sway session must show, titled in full,
-# through <shell>; the id is in $game, its frame x y w h in $frame.
+# through <shell>; the id is in $game, its frame in $gx $gy $gw $gh.
 game() {
     in_session "${@:3}" "$program" >>"$work/game.log" 2>&1 &
     game=$! && pids+=($!)
     until_true shown "Tamlo QT-350 Simulator" || fail "no game window ($1)"
-    read -r shell _ x y w h _ <<<"$(view "Tamlo QT-350 Simulator")"
+    read -r shell _ gx gy gw gh _ <<<"$(view "Tamlo QT-350 Simulator")"
     check "the game shows through $2 ($1)" [ "$shell" = "$2" ]
-    frame=("$x" "$y" "$w" "$h")
 }
 ended() { ! kill -0 "$game" 2>/dev/null && wait "$game"; }
 ends_with_esc() { keys -k Escape && check "Esc ends the game with status 0 ($1)" until_true ended; }
 
 game "XWayland running" xwayland "$xwayland"
-client_x=$((frame[0] + 2)) client_y=$((frame[1] + 25)) # inside sway's border and title bar
+client_x=$((gx + 2)) client_y=$((gy + 25)) # inside sway's border and title bar
 read -r lx ly _ lh < <("$geometry" FrmTamlo txtAbout)
 in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
 read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
 check "About opens focused" [ "$focus" = focused ]
 # Twice the distance of the centres, as whole numbers.
-off_x=$((2 * x + w - 2 * frame[0] - frame[2])) off_y=$((2 * y + h - 2 * frame[1] - frame[3]))
+off_x=$((2 * x + w - 2 * gx - gw)) off_y=$((2 * y + h - 2 * gy - gh))
 check "About is centred over the game within 2 px (centres x2 apart: $off_x,$off_y)" \
     [ $((off_x ** 2 + off_y ** 2 <= 16)) = 1 ]
 # On the game's ground, left of the display and below the last row, where About is not.
