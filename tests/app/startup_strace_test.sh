@@ -11,7 +11,8 @@ program=$(realpath "$1") geometry=$(realpath "$2") work=$(realpath -m "$3")
 rm -rf "$work" && mkdir -p "$work"/{home/.config,sys,rel}/tamlo-qt350 "$work"/{plugins,runtime,bin}
 chmod 700 "$work/runtime" && cd "$work"
 pids=() scenario=setup
-trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+stop() { kill "${pids[@]}" 2>/dev/null || true; }
+trap stop EXIT
 fail() { echo "FAIL $scenario: $*" >&2 && exit 1; }
 # poll <tenths of a second> <command...>; shown <seconds> <title>: its window's id once shown.
 poll() { for _ in $(seq "$1"); do "${@:2}" && return; sleep 0.1; done && return 1; }
@@ -41,15 +42,15 @@ press() {
     xdotool windowfocus --sync "$about" key alt+s
     if [ "$1" != message ]; then
         tools+=("${1//\\/\\\\}") # as strace writes it; the tool may have run before
-        runs=$(printf '%s\n' "${tools[@]}" | grep -cxF "${tools[-1]}")
-        poll 50 started "$runs" || fail "System Info did not start $1"
+        poll 50 as_wanted || fail "System Info did not start $1, but: $(started)"
         return
     fi
     box=$(shown 5 '^Tamlo QT-350$') || fail "no message over $(stat -c %F "$user" 2>&1)"
     xdotool windowfocus --sync "$box" key Return
     poll 50 gone '^Tamlo QT-350$' || fail "the message stayed"
 }
-started() { [ "$(cat "$scenario"/t.* | grep -cF "execve(\"${tools[-1]}\"")" = "$1" ]; } # times
+started() { grep -hoE '^execve(at)?\("[^"]*"' "$scenario"/t.* | cut -d'"' -f2 | sort; }
+as_wanted() { [ "$(started)" = "$(printf '%s\n' "${tools[@]}" | sort)" ]; } # each as often
 
 # start <arguments>: the game traced with the strace options in $options, keys pressed, its
 # About window open.
@@ -68,7 +69,7 @@ finish() {
     if ! poll 100 ended "$tracer"; then # every process traced is ended on the way out
         mapfile -t traced < <(find "$scenario" -name 't.*' | sed 's/.*\.//')
         pids+=("${traced[@]}")
-        fail "left running: $(ps -o pid=,args= -p "$(IFS=, && echo "${traced[*]}")")"
+        fail "left running: $(ps -o pid=,args= -p "${traced[*]}")"
     fi
     wait "$tracer" || fail "the program ended with status $?"
 }
@@ -80,9 +81,7 @@ traced() {
     options=(-ff -z -v -s 64 -o "$scenario/t" -e "trace=execve,execveat,%file,bind,listen,connect")
     start "${@:2}" < <(store '\MSINFO' PATH "$work/user-tool")
     $1 && finish
-    local started
-    started=$(grep -hoE '^execve(at)?\("[^"]*"' "$scenario"/t.* | cut -d'"' -f2 | sort)
-    [ "$started" = "$(printf '%s\n' "${tools[@]}" | sort)" ] || fail "started $started"
+    as_wanted || fail "started $(started)"
     ! grep -h '^execve' "$scenario"/t.* | grep -v "^execve(\"$program\"" |
         grep 'BUS_ADDRESS=disabled:' || fail "the tool got the program's bus setting"
     local writes='^(open|openat|creat)\(.*(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC)'
@@ -93,8 +92,8 @@ traced() {
         fail "listened or read what an argument named"
 }
 
-# Each scenario runs in a subshell of its own: its settings stay there, a failure names it.
-scenario() { (scenario=$1 && "$1") && echo "ok   $1"; }
+# Each scenario runs in a subshell: its settings and processes end with it, a failure names it.
+scenario() { (pids=() scenario=$1 && trap stop EXIT && "$1") && echo "ok   $1"; }
 
 # Without a display, or with one out of reach, one line and status 1.
 no_display_says_so_in_one_line() {
@@ -145,12 +144,10 @@ with_a_session_bus_it_reaches_the_accessibility_bus() {
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 DBUS_SESSION_BUS_ADDRESS
     dbus-daemon --session --fork --print-address=3 --print-pid=4 3>bus 4>bus.pid
     pids+=("$(cat bus.pid)") && DBUS_SESSION_BUS_ADDRESS=$(head -n 1 bus)
-    local a11y
     a11y=$(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress | grep -oE 'path=[^,"]*' | cut -d= -f2)
     traced "press $work/bin/bare-tool"
     grep -q "^connect(.*$a11y" "$scenario"/t.* || fail "no connection to $a11y"
-    kill "$(cat bus.pid)"
 }
 
 # With no store anywhere the one built in names /usr/bin/hardinfo, whose start is made to fail.
@@ -167,11 +164,8 @@ scenario no_display_says_so_in_one_line
 # shellcheck source=scripts/xvfb.sh
 source "$(dirname "$(realpath "$0")")/../../scripts/xvfb.sh" && start_xvfb "$work" && pids+=($!)
 # A store read in more than linear memory fails in 4 GB (sanitizers: no limit, no leak check).
-if ldd "$program" | grep -q libasan; then
-    export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
-else
-    ulimit -v 4000000
-fi
+ldd "$program" | grep -q libasan || ulimit -v 4000000
+export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
 scenario hostile_stores_and_arguments_start_only_the_named_tool
 scenario with_a_session_bus_it_reaches_the_accessibility_bus
 scenario without_a_store_the_built_in_one_names_hardinfo

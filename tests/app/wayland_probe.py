@@ -7,7 +7,7 @@
 import json, os, socket, struct, sys, time
 
 
-def click(x, y):  # wl_display 1, wl_registry 2, wl_seat 4, manager 5, virtual pointer 6
+def click(x, y):  # wl_display 1, wl_registry 2, wl_callback 3, wl_seat 4, manager 5, pointer 6
     wire = socket.socket(socket.AF_UNIX)
     wire.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
     def send(obj, op, data=b""):  # a request: object, size and opcode, arguments
@@ -15,51 +15,40 @@ def click(x, y):  # wl_display 1, wl_registry 2, wl_seat 4, manager 5, virtual p
 
     send(1, 1, struct.pack("<I", 2))  # get_registry
     send(1, 0, struct.pack("<I", 3))  # sync: its done event ends the list of globals
-    names, data, synced = {}, b"", False
-    while not synced:
-        data += wire.recv(65536)
-        while len(data) >= 8 and len(data) >= struct.unpack("<IHH", data[:8])[2]:
-            obj, _, size = struct.unpack("<IHH", data[:8])
-            if obj == 2:  # wl_registry.global: name, interface, version
-                length = struct.unpack("<I", data[12:16])[0]
-                names[data[16 : 15 + length].decode()] = struct.unpack("<I", data[8:12])[0]
-            synced = synced or obj == 3
-            data = data[size:]
+    events = b""
+    while struct.pack("<IHH", 3, 0, 12) not in events:  # wl_callback.done, 12 bytes
+        events += wire.recv(65536)
     for name, new in (("wl_seat", 4), ("zwlr_virtual_pointer_manager_v1", 5)):
-        text = name.encode() + b"\0" + b"\0" * (-(len(name) + 1) % 4)
-        bind = struct.pack("<II", names[name], len(name) + 1) + text + struct.pack("<II", 1, new)
-        send(2, 0, bind)
+        # A wl_registry.global event holds the global's number, then the interface as a string
+        # (length with its NUL, the NUL-padded text), as wl_registry.bind wants them.
+        text = struct.pack("<I", len(name) + 1) + name.encode().ljust(len(name) // 4 * 4 + 4, b"\0")
+        at = events.index(text) - 4
+        send(2, 0, events[at : at + 4 + len(text)] + struct.pack("<II", 1, new))
     send(5, 0, struct.pack("<II", 4, 6))  # create_virtual_pointer on the seat
     time.sleep(0.3)  # the program takes the new pointer
-    send(6, 1, struct.pack("<5I", 0, x, y, 1024, 768))  # motion_absolute
-    send(6, 4, struct.pack("<I", 0))  # frame
-    time.sleep(0.2)
-    for state in (1, 0):  # press and release BTN_LEFT
-        send(6, 2, struct.pack("<III", 0, 0x110, state))
+    # motion_absolute, then press and release of BTN_LEFT, each ended by a frame
+    for op, args in ((1, (0, x, y, 1024, 768)), (2, (0, 0x110, 1)), (2, (0, 0x110, 0))):
+        send(6, op, struct.pack(f"<{len(args)}I", *args))
         send(6, 4, struct.pack("<I", 0))
-    time.sleep(0.3)
+        time.sleep(0.2)
     send(6, 8)  # destroy
 
 
-def views(node, found):
+def views(node):
     if node.get("type") == "floating_con":
         r, d = node["rect"], node["deco_rect"]
         focus = "focused" if node["focused"] else "-"
         frame = f"{r['x']} {r['y'] - d['height']} {r['width']} {r['height'] + d['height']}"
-        found.append(f"{node['shell']} {focus} {frame} {node['name']}")
+        yield f"{node['shell']} {focus} {frame} {node['name']}"
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        views(child, found)
-    return found
-
-
-def about():
-    from x_desktop import application, tree
-    next(n for n in tree(application()) if n.name == "About").queryAction().doAction(0)
+        yield from views(child)
 
 
 if sys.argv[1] == "click":
     click(int(sys.argv[2]), int(sys.argv[3]))
 elif sys.argv[1] == "views":
-    print("\n".join(views(json.load(sys.stdin), [])))
-else:
-    about()
+    print("\n".join(views(json.load(sys.stdin))))
+else:  # about
+    from x_desktop import application, tree
+
+    next(n for n in tree(application()) if n.name == "About").queryAction().doAction(0)

@@ -23,22 +23,20 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() {
-    mkdir -p "$kept" && cp "$work"/*.log "$kept/" 2>/dev/null
-    echo "FAIL: $* (logs in $kept)" >&2 && exit 1
+    mkdir -p "$kept"
+    cp "$work"/*.log "$work"/*.png* "$kept/" 2>/dev/null || true # those that were written
+    echo "FAIL: $* (logs and pictures in $kept)" >&2 && exit 1
 }
 check() { if "${@:2}"; then echo "ok   $1"; else fail "$1"; fi; }
 userdel "$user" 2>/dev/null || true
 useradd --no-create-home --home-dir "$work/home" --shell /usr/sbin/nologin "$user"
 mkdir -m 700 "$work/home" "$work/run" && chown "$user:" "$work" "$work/home" "$work/run"
-# A command as the user, in a clean environment: each exec's the next, so $! is the command's.
+# A command as the user, in a clean environment but for the sanitizer build's settings: each
+# exec's the next, so $! is the command's. Natively the toolkit's Wayland plugin leaves a block
+# whose code is unloaded by exit, so no suppression can name it: leaks are checked under X11.
 as_user=(setpriv --reuid="$user" --regid="$user" --init-groups env -i PATH=/usr/bin:/bin
-    HOME="$work/home" XDG_RUNTIME_DIR="$work/run")
-for sanitizer in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do # the sanitizer build's settings
-    [ -z "${!sanitizer:-}" ] || as_user+=("$sanitizer=${!sanitizer}")
-done
-# Natively the toolkit's Wayland plugin leaves a block whose code is unloaded by exit, so no
-# suppression can name it: leaks are checked in the X11 tests.
-[ -z "${ASAN_OPTIONS:-}" ] || as_user+=("ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0")
+    HOME="$work/home" XDG_RUNTIME_DIR="$work/run" ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+    LSAN_OPTIONS="${LSAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
 until_true() { for _ in $(seq 50); do "$@" && return 0 || sleep 0.2; done && return 1; }
 
 # sway: its socket, its XWayland's DISPLAY, and the session a player's programs get from it.
@@ -58,48 +56,45 @@ view() { views | grep " $1\$" || true; }
 shown() { [ -n "$(view "$1")" ]; }
 keys() { in_session wtype -k Shift_L -s 300 "$@"; } # a new wtype's first key can be lost
 
-# game <env...>: starts the game in the sway session; the id is in $game, its frame in $frame.
+# game <how> <shell> <env...>: the game started in the sway session must show, titled in full,
+# through <shell>; the id is in $game, its frame in $gx $gy $gw $gh.
 game() {
-    "${as_user[@]}" "${session[@]}" "$@" "$program" >>"$work/game.log" 2>&1 &
+    in_session "${@:3}" "$program" >>"$work/game.log" 2>&1 &
     game=$! && pids+=($!)
-    until_true shown "Tamlo QT-350 Simulator" || fail "no game window ($*)"
-    read -r shell _ x y w h _ <<<"$(view "Tamlo QT-350 Simulator")"
-    frame=("$x" "$y" "$w" "$h")
+    until_true shown "Tamlo QT-350 Simulator" || fail "no game window ($1)"
+    read -r shell _ gx gy gw gh _ <<<"$(view "Tamlo QT-350 Simulator")"
+    check "the game shows through $2 ($1)" [ "$shell" = "$2" ]
 }
 ended() { ! kill -0 "$game" 2>/dev/null && wait "$game"; }
 ends_with_esc() { keys -k Escape && check "Esc ends the game with status 0 ($1)" until_true ended; }
-is() { [ "$1" = "$2" ]; }
-centre() { echo $(($1 * 2 + $3)) $(($2 * 2 + $4)); } # twice the centre of x y w h
 
-game "$xwayland"
-check "the game comes through XWayland, titled in full" is "$shell" xwayland
-client_x=$((frame[0] + 2)) client_y=$((frame[1] + 25)) # inside sway's border and title bar
+game "XWayland running" xwayland "$xwayland"
+client_x=$((gx + 2)) client_y=$((gy + 25)) # inside sway's border and title bar
 read -r lx ly _ lh < <("$geometry" FrmTamlo txtAbout)
 in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
 read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
-read -r ax ay <<<"$(centre "$x" "$y" "$w" "$h")" && read -r gx gy <<<"$(centre "${frame[@]}")"
-check "About opens focused" is "$focus" focused
-check "About is centred over the game within 2 px (centres x2: $ax,$ay and $gx,$gy)" \
-    is $(((ax - gx) ** 2 + (ay - gy) ** 2 <= 16)) 1
+check "About opens focused" [ "$focus" = focused ]
+# Twice the distance of the centres, as whole numbers.
+off_x=$((2 * x + w - 2 * gx - gw)) off_y=$((2 * y + h - 2 * gy - gh))
+check "About is centred over the game within 2 px (centres x2 apart: $off_x,$off_y)" \
+    [ $((off_x ** 2 + off_y ** 2 <= 16)) = 1 ]
 # On the game's ground, left of the display and below the last row, where About is not.
 read -r dx _ < <("$geometry" FrmTamlo txtDisplay)
 read -r _ _ _ ch < <("$geometry" FrmTamlo client)
 in_session python3 "$probe" click $((client_x + dx / 2)) $((client_y + (ly + lh + ch) / 2))
 sleep 1
 check "after a click on the game, About is focused and on top" \
-    is "$(views | tail -n 1 | cut -d' ' -f2,7-)" "focused About Tamlo QT-300 Simulator"
+    [ "$(views | tail -n 1 | cut -d' ' -f2,7-)" = "focused About Tamlo QT-300 Simulator" ]
 keys -k Escape
 gone() { ! shown "About Tamlo QT-300 Simulator"; }
 check "Esc closes About" until_true gone
 check "and the game goes on" kill -0 "$game"
-ends_with_esc "XWayland"
+ends_with_esc "XWayland running"
 
-game
-check "without XWayland the game opens natively" is "$shell" xdg_shell
-ends_with_esc "natively"
-game "$xwayland" QT_QPA_PLATFORM=wayland
-check "QT_QPA_PLATFORM=wayland opens it natively" is "$shell" xdg_shell
+game "without XWayland" xdg_shell
+ends_with_esc "without XWayland"
+game QT_QPA_PLATFORM=wayland xdg_shell "$xwayland" QT_QPA_PLATFORM=wayland
 ends_with_esc "QT_QPA_PLATFORM=wayland"
 
 # Without the Wayland plugin, with no XWayland: the line names what is missing.
@@ -108,16 +103,15 @@ mkdir "$work/platforms" && cp "$platforms/libqxcb.so" "$work/platforms/"
 # shellcheck disable=SC2016 # the inner shell expands them
 said=$(unshare --mount sh -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' - \
     "$work/platforms" "$platforms" env -u DISPLAY "${session[@]}" "$program" 2>&1) && fail "$said"
-check "it says: $said" is "$said" "tamlo-qt350: cannot open a display in this Wayland session: \
+check "it says: $said" [ "$said" = "tamlo-qt350: cannot open a display in this Wayland session: \
 XWayland is not running (DISPLAY is not set), and the toolkit's Wayland plugin is missing \
-(install qt6-wayland)"
+(install qt6-wayland)" ]
 
 stop
 
 # weston asks every program to draw its own title bar; under XWayland its window manager draws
 # it. A plain ground and no panel keep the pictures the same from run to run.
 printf '[shell]\nbackground-color=0xff204060\npanel-position=none\n' >"$work/weston.ini"
-mkdir "$work/shots" && chown "$user:" "$work/shots"
 "${as_user[@]}" weston --config="$work/weston.ini" --backend=headless-backend.so \
     --socket=wayland-w --width=1024 --height=768 --use-pixman --xwayland --debug \
     --log="$work/weston.log" &
@@ -128,20 +122,17 @@ xserver() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/
 until_true grep -q 'launching.*desktop-shell' "$work/weston.log" || fail "weston did not start"
 session=(WAYLAND_DISPLAY=wayland-w XDG_SESSION_TYPE=wayland DISPLAY="$(xserver)"
     DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus")
-"${as_user[@]}" "${session[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" \
-    >>"$work/game.log" 2>&1 &
-game=$! && pids+=($!)
+in_session QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >>"$work/game.log" 2>&1 &
+pids+=($!)
 # title_bar <title> <design window> <name>: its title bar and frame edges, wherever weston put
 # it, as <name>.png shows them. UPDATE_REFERENCES=1 writes it, from where the window says it is.
 title_bar() {
-    local id x y width shot
     id=$(in_session timeout 10 xdotool search --sync --name "^$1\$" | head -n 1)
     sleep 1 # weston has framed, placed and drawn it
-    rm -f "$work"/shots/*
-    # shellcheck disable=SC2016 # the inner shell expands it
-    in_session sh -c 'cd "$1" && exec timeout 10 weston-screenshooter' - "$work/shots" ||
-        fail "no screenshot"
-    shot=$(ls "$work"/shots/*.png)
+    rm -f "$work"/home/*.png
+    # The screenshot is written where it is taken, in the user's home.
+    (cd "$work/home" && in_session timeout 10 weston-screenshooter) || fail "no screenshot"
+    shot=$(ls "$work"/home/*.png)
     if [ "${UPDATE_REFERENCES:-}" = 1 ]; then
         read -r x y < <(in_session xwininfo -id "$id" |
             sed -n 's/.*Absolute upper-left [XY]: *//p' | paste -sd' ')
@@ -149,9 +140,8 @@ title_bar() {
         QT_QPA_PLATFORM=offscreen "$snapshot" "$shot:$((x - 6)),$((y - 26)),$((width + 12)),26" \
             "$references/$3.png"
     fi
-    QT_QPA_PLATFORM=offscreen "$snapshot" "$shot" "$work/$3.png" "$references/$3.png" ||
-        { mkdir -p "$kept" && cp "$work/$3".png* "$kept/"; }
-    check "weston: the title bar of '$1' looks like $3.png (else see $kept)" [ ! -e "$kept/$3.png" ]
+    check "weston: the title bar of '$1' looks like $3.png" env QT_QPA_PLATFORM=offscreen \
+        "$snapshot" "$shot" "$work/$3.png" "$references/$3.png"
 }
 title_bar "Tamlo QT-350 Simulator" FrmTamlo weston-game-title
 in_session python3 "$probe" about
