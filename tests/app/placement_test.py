@@ -19,9 +19,8 @@ MANAGERS = {
 
 def start(span, size):  # where a window of that size starts along one side of the free area
     (start, length), (free_start, free_length) = span
-    if size > free_length:
-        return free_start
-    return min(max(start + (length - size) / 2, free_start), free_start + free_length - size)
+    # Centred and kept on the free area; where it does not fit, its top-left corner wins.
+    return max(min(start + (length - size) / 2, free_start + free_length - size), free_start)
 
 
 def placed(desktop, wid, over, what):  # centred over over(), kept on the free area
