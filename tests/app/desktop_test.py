@@ -1,14 +1,14 @@
 """The built program on a real X server as a person and a screen reader meet it: titles, icons,
 reference pictures, real keys with and without a window manager, and what a screen reader gets
 over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
-    <program> <window_snapshot> <design_geometry> <reference-dir> <work-dir>"""
+    <program> <window_snapshot> <design_geometry> <work-dir> <reference-dir>"""
 import os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
 import x_desktop
 from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures, inside, tree
 
-program, snapshot, geometry, references, work = sys.argv[1:6]
+program, snapshot, geometry, work, references = sys.argv[1:6]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
 UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
@@ -62,8 +62,7 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
         until(lambda: ready(since))
         if UPDATE:
             return desktop.run(snapshot, wid, reference)
-        if subprocess.run([snapshot, wid, f"{work}/{name}.png", reference],
-                          env=desktop.env).returncode == 0:
+        if subprocess.call([snapshot, wid, f"{work}/{name}.png", reference], env=desktop.env) == 0:
             return check(True, f"looks like {name}.png")
     check(False, f"looks like {reference} (see {work}/{name}.png-diff.png)")
 

@@ -1,11 +1,11 @@
 """A game played with the screen reader on, as a player who cannot see the screen meets it: the
 reader runs on a desktop of its own, real keys go to the game, and what the reader speaks is read
 from its debug output. The arguments:
-    <program> <design_geometry> <work-dir>"""
+    <program> <window_snapshot> <design_geometry> <work-dir>"""
 import os, re, sys
 from x_desktop import ABOUT, GAME, Desktop, check, failures, until
 
-program, geometry, work = sys.argv[1:4]
+program, _, geometry, work = sys.argv[1:5]
 desktop = Desktop(work, "orca")
 home, spoken = desktop.home, f"{desktop.home}/orca.debug"
 # Speech goes to an audio device that swallows it.

@@ -10,7 +10,6 @@ failures = []
 def check(ok, what):
     print(("ok   " if ok else "FAIL ") + what, flush=True)
     failures.extend([] if ok else [what])
-    return ok
 
 
 def until(test, seconds=3.0, step=0.05, work=lambda: False):  # work() is False when idle
