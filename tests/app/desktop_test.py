@@ -1,14 +1,14 @@
 """The built program on a real X server as a person and a screen reader meet it: titles, icons,
 reference pictures, real keys with and without a window manager, and what a screen reader gets
 over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
-    <program> <window_snapshot> <design_geometry> <reference-dir> <work-dir>"""
+    <program> <window_snapshot> <design_geometry> <work-dir> <reference-dir>"""
 import os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
 import x_desktop
 from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures, inside, tree
 
-program, snapshot, geometry, references, work = sys.argv[1:6]
+program, snapshot, geometry, work, references = sys.argv[1:6]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
 UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
@@ -18,14 +18,16 @@ desktop, events = Desktop(work, "desktop"), []
 
 
 def key(*keys):
-    desktop.run("xdotool", "key", "--delay", "15", *keys)
+    if keys:
+        desktop.run("xdotool", "key", "--delay", "15", *keys)
 
 
 def until(test, seconds=3.0):  # delivers accessibility events until test holds or time is up
     return x_desktop.until(test, seconds, 0.01, lambda: GLib.MainContext.default().iteration(False))
 
 
-def titled(title):  # the window of that title, once it has the keyboard focus
+def titled(title, *keys):  # the window of that title after the keys, once it has the focus
+    key(*keys)
     wid = desktop.run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$")
     wid = wid.split()[0]
     focused = lambda: desktop.run("xdotool", "getwindowfocus", check=False).strip() == wid
@@ -35,13 +37,14 @@ def titled(title):  # the window of that title, once it has the keyboard focus
     return wid
 
 
-def hints(wid, window):  # icon width, height and colours; whether fixed at its design's size
+def hinted(wid, window, size, colours):  # its icon, at most that many colours; fixed at design size
     icon = re.findall(r"\d+", desktop.run("xprop", "-id", wid, "32c", "_NET_WM_ICON"))
     icon = list(map(int, icon))
     sizes = re.findall(r"specified m\w+ size: (\d+) by (\d+)",
                        desktop.run("xprop", "-id", wid, "WM_NORMAL_HINTS"))
-    fixed = [tuple(map(int, size)) for size in sizes] == [DESIGN[f"{window}.client"][2:]] * 2
-    return icon[0], icon[1], len(set(icon[2 : 2 + icon[0] * icon[1]])), fixed
+    fixed = [tuple(map(int, pair)) for pair in sizes] == [DESIGN[f"{window}.client"][2:]] * 2
+    seen = icon[0], icon[1], len(set(icon[2 : 2 + icon[0] * icon[1]])), fixed
+    check(seen[:2] == size and seen[2] <= colours and fixed, f"{window}: icon, fixed size {seen}")
 
 
 def start(scale=1):  # with a System Info store that names no tool
@@ -55,13 +58,11 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
     reference = f"{references}/{name}.png"
     for _ in range(3 if keys else 1):
         since = len(events)
-        if keys:
-            key(*keys)
+        key(*keys)
         until(lambda: ready(since))
         if UPDATE:
             return desktop.run(snapshot, wid, reference)
-        if subprocess.run([snapshot, wid, f"{work}/{name}.png", reference],
-                          env=desktop.env).returncode == 0:
+        if subprocess.call([snapshot, wid, f"{work}/{name}.png", reference], env=desktop.env) == 0:
             return check(True, f"looks like {name}.png")
     check(False, f"looks like {reference} (see {work}/{name}.png-diff.png)")
 
@@ -84,8 +85,7 @@ def ended(game):
 
 def plain_desktop():  # no window manager: all a person and a screen reader meet
     game, gid = start()
-    icon = hints(gid, "FrmTamlo")
-    check(icon[:2] + icon[3:] == (43, 42, True), f"game window: icon, fixed size {icon}")
+    hinted(gid, "FrmTamlo", (43, 42), 43 * 42)  # of any colours
     looks_like(gid, "new-game", ["r"])  # a new game is still empty for a second after R
     app = application()
     display = next(n for n in tree(app) if n.name == "Display")
@@ -114,28 +114,22 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
 
     desktop.open_about(gid, geometry, "3")
     about = titled(ABOUT)
-    icon = hints(about, "frmAbout")
-    check(icon[:2] + icon[3:] == (32, 32, True) and icon[2] <= 16,
-          f"About window: 16-colour icon, fixed size {icon}")
+    hinted(about, "frmAbout", (32, 32), 16)
     looks_like(about, "about")
-    key("Left", "alt+s")  # the Left goes to the modal About window, not to the game
-    titled(BOX)
+    titled(BOX, "Left", "alt+s")  # the Left goes to the modal About window, not to the game
     found = [(n.getRoleName(), n.name, n) for n in tree(app)]
     check(not [n for _, n, _ in found if INTERNAL.match(n)], "no internal names")
-    expected = {("link", "About"), ("image", "Program icon"), ("alert", BOX),
-                ("label", "System Information Is Unavailable At This Time"),
-                ("label", "Esc : Exit")}
-    missing = expected - {(r, n) for r, n, _ in found}
+    missing = {("link", "About"), ("image", "Program icon"), ("alert", BOX),
+               ("label", "System Information Is Unavailable At This Time"),
+               ("label", "Esc : Exit")} - {(r, n) for r, n, _ in found}
     check(not missing, f"named for a person, missing {missing}")
     for keys, window in (("Return", ABOUT), ("Escape", GAME)):
-        key(keys)
-        titled(window)
+        titled(window, keys)
     began = time.monotonic()
     next(o for r, n, o in found if r == "link").queryAction().doAction(0)
     check(time.monotonic() - began < 1, "the About label's press action answers at once")
     titled(ABOUT)
-    key("Return")  # OK, which a new About window gives the focus
-    titled(GAME)
+    titled(GAME, "Return")  # OK, which a new About window gives the focus
     check(display.queryText().getText(0, -1)[0] == aim, "the game took no key while About was open")
     check(until(lambda: heard(SHOWN, "notification", "Land!", mark), 10),
           '"Land!" is announced, as the march went on')
@@ -156,8 +150,7 @@ def window_manager():  # under openbox, which gives the windows their frames
     desktop.open_about(gid, geometry, "2")
     titled(ABOUT)
     for keys, window in (("alt+s", BOX), ("Return", ABOUT), ("alt+F4", GAME)):  # its close box
-        key(keys)
-        titled(window)
+        titled(window, keys)
     ended(game)
 
 

@@ -1,11 +1,11 @@
 """A game played with the screen reader on, as a player who cannot see the screen meets it: the
 reader runs on a desktop of its own, real keys go to the game, and what the reader speaks is read
 from its debug output. The arguments:
-    <program> <design_geometry> <work-dir>"""
+    <program> <window_snapshot> <design_geometry> <work-dir>"""
 import os, re, sys
 from x_desktop import ABOUT, GAME, Desktop, check, failures, until
 
-program, geometry, work = sys.argv[1:4]
+program, _, geometry, work = sys.argv[1:5]
 desktop = Desktop(work, "orca")
 home, spoken = desktop.home, f"{desktop.home}/orca.debug"
 # Speech goes to an audio device that swallows it.
@@ -30,9 +30,9 @@ def speech():  # what the reader has spoken so far
     return re.findall(r"SPEECH OUTPUT: '(.*?)' ?(?:\{[^\n]*\})?$", text, re.M | re.S)
 
 
-def said(pattern, what, since=0, seconds=20):  # whether the reader speaks pattern after since
-    heard = lambda: [s for s in speech()[since:] if re.search(pattern, s)]
-    return check(until(heard, seconds, 0.2), f"{what}: {heard()[:3] or speech()[since:][-3:]}")
+def said(what, *patterns, since=0, seconds=20):  # whether the reader speaks them all after since
+    heard = lambda: [next((s for s in speech()[since:] if re.search(p, s)), None) for p in patterns]
+    check(until(lambda: all(heard()), seconds, 0.2), f"{what}: {heard()}")
 
 
 def key(*keys):
@@ -53,38 +53,36 @@ with desktop:
     check(desktop.window_manager(["openbox", "--sm-disable"]), "openbox runs")
     desktop.spawn(["speech-dispatcher", "--run-single", "--timeout", "0"], env=desktop.env)
     desktop.spawn([sys.executable, f"{home}/orca", f"--debug-file={spoken}"], env=desktop.env)
-    said("^Screen reader on", "the reader starts", seconds=90)
+    said("the reader starts", "^Screen reader on", seconds=90)
     game, gid = desktop.start(program)
-    said(f"^{GAME} frame", "the game window is spoken", seconds=30)
-    said(r"^Display read only text", "the reader follows the display", seconds=30)
+    said("the game window, its display", f"^{GAME} frame", "^Display read only text", seconds=30)
     mark = len(speech())
     key("Left")
-    said(r"^2-", "the aim after Left", mark)
+    said("the aim after Left", r"^2-", since=mark)
     rows = lambda: {s for s in speech()[mark:] if re.match(r"2- *\d+\.?$", s)}
     check(until(lambda: len(rows()) >= 2, 20), f"the row as it marches in: {sorted(rows())}")
     mark = len(speech())
     aim_at_special(mark)
     key("Down")  # the special invader is not sent before 10 points
-    said(r"^Miss Fire : 1\.?$", "a miss is heard through its count", mark)
-    said(r"^Land!", '"Land!"', mark, 30)
+    said("a miss is heard through its count", r"^Miss Fire : 1\.?$", since=mark)
+    said('"Land!"', r"^Land!", since=mark, seconds=30)
     mark = len(speech())
     desktop.open_about(gid, geometry)
-    said(f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", "About: title, version", mark)
-    said(r"^OK push button", "About's OK button", mark)
+    said("About: title, version, its OK button",
+         f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", r"^OK push button", since=mark)
     key("Tab")
-    said(r"^System Info\.\.\. push button", "About's System Info button", mark)
+    said("About's System Info button", r"^System Info\.\.\. push button", since=mark)
     key("Escape")
-    said(r"^Display read only text", "back at the game", mark)
+    said("back at the game", r"^Display read only text", since=mark)
     mark = len(speech())
     key("KP_Enter")  # Where Am I
-    said(r"^Display read only text", "the display read on demand", mark)
+    said("the display read on demand", r"^Display read only text", since=mark)
     mark = len(speech())
     key("r")
-    said(r"^1-", "R starts a new game", mark)
+    said("R starts a new game", r"^1-", since=mark)
     aim_at_special(mark)
     key(*["Down"] * 30)  # three landings would take more than 20 s
-    said(r"^Game Over!", '"Game Over!" after the thirtieth miss', mark)
-    said(r"^Miss Fire : 30\.?$", "the thirtieth miss, shown with the message, is heard too", mark)
+    said('"Game Over!" and the thirtieth miss', r"^Game Over!", r"^Miss Fire : 30\.?$", since=mark)
     key("Escape")
     check(until(lambda: game.poll() == 0, 10), "Esc ends the game")
     told = set(re.findall(r"name='Display' role='text'\n.*\n\s+states='(.*)'", open(spoken).read()))

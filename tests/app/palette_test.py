@@ -18,13 +18,6 @@ TEXTS = {"label", "link", "text", "push button", "notification", "heading", "par
 INSET = {"text": 3, "push button": 4}  # inside the box's frame and the button's bevel
 
 
-def grab(desktop, wid, name):  # the window as the X server shows it: width and RGB rows
-    desktop.run(snapshot, wid, f"{work}/{name}.ppm")
-    data = open(f"{work}/{name}.ppm", "rb").read()
-    header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", data)
-    return int(header[1]), data[header.end():]
-
-
 def texts(node):  # role, name and screen extents of every text shown below node
     return [(n.getRoleName(), n.name, n.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))
             for n in tree(node)[1:] if n.getRoleName() in TEXTS and n.name
@@ -32,7 +25,11 @@ def texts(node):  # role, name and screen extents of every text shown below node
 
 
 def readable(desktop, palette, window, wid):
-    width, pixels = grab(desktop, wid, f"{palette}-{window.name}".replace(" ", "-"))
+    picture = os.path.join(work, f"{palette}-{window.name}.ppm".replace(" ", "-"))
+    desktop.run(snapshot, wid, picture)  # the window as the X server shows it
+    data = open(picture, "rb").read()
+    header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", data)
+    width, pixels = int(header[1]), data[header.end():]  # RGB rows
     left, top = desktop.client(wid)[:2]
     for role, name, (x, y, w, h) in texts(window):
         inset = INSET.get(role, 0)

@@ -3,11 +3,11 @@ and with none: the game centred on the screen's free area and the About window c
 game, frames included, within 2 px, and both on the free area. A window too big for it has its
 frame's top-left corner at that of the free area along each side it does not fit, so that its
 title bar can be reached. Each desktop runs on an X server of its own. The arguments:
-    <program> <design_geometry> <work-dir>"""
+    <program> <window_snapshot> <design_geometry> <work-dir>"""
 import contextlib, sys
 from x_desktop import ABOUT, Desktop, check, failures, until
 
-program, geometry, work = sys.argv[1:4]
+program, _, geometry, work = sys.argv[1:5]
 MANAGERS = {
     "no window manager": None,
     "openbox": ["openbox", "--sm-disable"],
@@ -19,9 +19,8 @@ MANAGERS = {
 
 def start(span, size):  # where a window of that size starts along one side of the free area
     (start, length), (free_start, free_length) = span
-    if size > free_length:
-        return free_start
-    return min(max(start + (length - size) / 2, free_start), free_start + free_length - size)
+    # Centred and kept on the free area; where it does not fit, its top-left corner wins.
+    return max(min(start + (length - size) / 2, free_start + free_length - size), free_start)
 
 
 def placed(desktop, wid, over, what):  # centred over over(), kept on the free area

@@ -58,10 +58,9 @@ int main(int argc, char** argv) {
     }
     const QStringList part = args.at(1).split(QLatin1Char(':'));
     if (const QStringList area = part.value(1).split(QLatin1Char(',')); area.size() == 4) {
-        const QImage shot = QImage(part.at(0))
-                                .copy(area.at(0).toInt(), area.at(1).toInt(), area.at(2).toInt(),
-                                      area.at(3).toInt());
-        return shot.save(args.at(2)) ? 0 : 2;
+        const QRect rect(area.at(0).toInt(), area.at(1).toInt(), area.at(2).toInt(),
+                         area.at(3).toInt());
+        return QImage(part.at(0)).copy(rect).save(args.at(2)) ? 0 : 2;
     }
     const QImage grab = QGuiApplication::primaryScreen()
                             ->grabWindow(args.at(1).toULongLong(nullptr, 0))

@@ -1,7 +1,7 @@
 """What the tests of the program on desktops of their own share: an X server with its own home
 and settings folders, a window manager on it, the program's windows, their frames and accessible
 objects, where the design tables put each control, and the contrast of what a screenshot shows."""
-import os, re, shutil, subprocess, time
+import contextlib, os, re, shutil, subprocess, time
 
 GAME, ABOUT = "Tamlo QT-350 Simulator", "About Tamlo QT-300 Simulator"
 failures = []
@@ -10,7 +10,6 @@ failures = []
 def check(ok, what):
     print(("ok   " if ok else "FAIL ") + what, flush=True)
     failures.extend([] if ok else [what])
-    return ok
 
 
 def until(test, seconds=3.0, step=0.05, work=lambda: False):  # work() is False when idle
@@ -20,9 +19,9 @@ def until(test, seconds=3.0, step=0.05, work=lambda: False):  # work() is False 
     return test()
 
 
-class Desktop:
+class Desktop(contextlib.AbstractContextManager):
     """An Xvfb of the given size and its own folders under work/name; a window manager (by its
-    command line) when asked; everything started on it ends with end() or with the with block."""
+    command line) when asked; everything started on it ends with the with block."""
 
     def __init__(self, work, name, size="1280x1024"):
         self.home = f"{work}/{name}"
@@ -76,16 +75,13 @@ class Desktop:
 
     def free_area(self):  # left, top, width and height the window manager leaves to windows
         area = re.findall(r"-?\d+", self.run("xprop", "-root", "_NET_WORKAREA").partition("=")[2])
-        return tuple(map(int, area[:4])) if area else (0, 0, *self.screen())
-
-    def screen(self):
-        return tuple(map(int, self.run("xdotool", "getdisplaygeometry").split()))
+        area = area[:4] or [0, 0, *self.run("xdotool", "getdisplaygeometry").split()]
+        return tuple(map(int, area))
 
     def client(self, wid):  # left, top, width and height of the window without a frame
         info = self.run("xwininfo", "-id", wid)
-        return tuple(int(re.search(rf"{key}:\s+(-?\d+)", info)[1])
-                     for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width",
-                                 "Height"))
+        keys = "Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"
+        return tuple(int(re.search(rf"{key}:\s+(-?\d+)", info)[1]) for key in keys)
 
     def outline(self, wid):  # the same with the frame the window manager gave it
         x, y, w, h = self.client(wid)
@@ -101,19 +97,13 @@ class Desktop:
         self.click(gid, *inside(design(geometry)["FrmTamlo.txtAbout"]), button)
         return self.window(ABOUT)
 
-    def end(self):  # the X server last, and so that it clears its socket for the next one
+    def __exit__(self, *raised):  # the X server last, so that it clears its socket for the next
         for process in reversed(self.processes):
             try:
                 os.killpg(process.pid, 15 if process is self.processes[0] else 9)
             except ProcessLookupError:
                 pass
             process.wait()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *raised):
-        self.end()
 
 
 def application():  # the program on the accessibility bus, the latest one, once it has a window
@@ -137,9 +127,9 @@ def design(tool):  # {"Window.control": (left, top, width, height)} in pixels at
     return {f"{w}.{n}": tuple(map(int, rect)) for w, n, *rect in map(str.split, lines)}
 
 
-def inside(rect, scale=1):  # a point near the left end of a control (auto-size: maybe narrower)
+def inside(rect):  # a point near the left end of a control (auto-size: maybe narrower)
     x, y, w, h = rect
-    return (x + min(w, h) // 2) * scale, (y + h // 2) * scale
+    return x + min(w, h) // 2, y + h // 2
 
 
 def luminance(rgb):  # relative luminance as the contrast guidelines define it
