@@ -74,11 +74,10 @@ read -r lx ly _ lh < <("$geometry" FrmTamlo txtAbout)
 in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
 read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
-check "About opens focused" [ "$focus" = focused ]
 # Twice the distance of the centres, as whole numbers.
 off_x=$((2 * x + w - 2 * gx - gw)) off_y=$((2 * y + h - 2 * gy - gh))
-check "About is centred over the game within 2 px (centres x2 apart: $off_x,$off_y)" \
-    [ $((off_x ** 2 + off_y ** 2 <= 16)) = 1 ]
+check "About opens focused ($focus), centred over the game within 2 px (x2: $off_x,$off_y)" \
+    [ "$focus $((off_x ** 2 + off_y ** 2 <= 16))" = "focused 1" ]
 # On the game's ground, left of the display and below the last row, where About is not.
 read -r dx _ < <("$geometry" FrmTamlo txtDisplay)
 read -r _ _ _ ch < <("$geometry" FrmTamlo client)
