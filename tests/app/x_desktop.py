@@ -47,10 +47,9 @@ class Desktop(contextlib.AbstractContextManager):
 
     def spawn(self, command, **options):
         log = open(f"{self.home}/{os.path.basename(command[0])}.log", "a")
-        process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
-                                   start_new_session=True, **options)
-        self.processes.append(process)
-        return process
+        self.processes.append(subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
+                                               start_new_session=True, **options))
+        return self.processes[-1]
 
     def run(self, *command, check=True):  # what the command prints
         return subprocess.run(command, env=self.env, check=check, capture_output=True, text=True,
@@ -70,8 +69,7 @@ class Desktop(contextlib.AbstractContextManager):
 
     def window(self, title, seconds=30):  # the id of the window of that title, once it exists
         found = lambda: self.run("xdotool", "search", "--name", f"^{title}$", check=False)
-        until(found, seconds)
-        return (found().split() or [None])[0]
+        return (until(found, seconds).split() or [None])[0]
 
     def free_area(self):  # left, top, width and height the window manager leaves to windows
         area = re.findall(r"-?\d+", self.run("xprop", "-root", "_NET_WORKAREA").partition("=")[2])
