@@ -112,8 +112,7 @@ def application():  # the program on the accessibility bus, the latest one, once
 
 
 def frame(app, role):  # the program's first window of that role, once it shows
-    until(lambda: any(w.getRoleName() == role for w in app), 5)
-    return next(w for w in app if w.getRoleName() == role)
+    return until(lambda: next((w for w in app if w.getRoleName() == role), None), 5)
 
 
 def tree(node):  # the accessible object and everything below it
