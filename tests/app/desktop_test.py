@@ -2,7 +2,7 @@
 reference pictures, real keys with and without a window manager, and what a screen reader gets
 over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
     <program> <window_snapshot> <design_geometry> <work-dir> <reference-dir>"""
-import os, re, subprocess, sys, time
+import contextlib, os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
 import x_desktop
@@ -38,10 +38,9 @@ def titled(title, *keys):  # the window of that title after the keys, once it ha
 
 
 def hinted(wid, window, size, colours):  # its icon, at most that many colours; fixed at design size
-    icon = re.findall(r"\d+", desktop.run("xprop", "-id", wid, "32c", "_NET_WM_ICON"))
-    icon = list(map(int, icon))
-    sizes = re.findall(r"specified m\w+ size: (\d+) by (\d+)",
-                       desktop.run("xprop", "-id", wid, "WM_NORMAL_HINTS"))
+    xprop = lambda *names: desktop.run("xprop", "-id", wid, *names)
+    icon = list(map(int, re.findall(r"\d+", xprop("32c", "_NET_WM_ICON"))))
+    sizes = re.findall(r"specified m\w+ size: (\d+) by (\d+)", xprop("WM_NORMAL_HINTS"))
     fixed = [tuple(map(int, pair)) for pair in sizes] == [DESIGN[f"{window}.client"][2:]] * 2
     seen = icon[0], icon[1], len(set(icon[2 : 2 + icon[0] * icon[1]])), fixed
     check(seen[:2] == size and seen[2] <= colours and fixed, f"{window}: icon, fixed size {seen}")
@@ -68,10 +67,8 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
 
 
 def record(event):
-    try:
+    with contextlib.suppress(GLib.Error):  # the control may be gone
         events.append((event.type, event.source.getRoleName(), event.source.name))
-    except GLib.Error:
-        pass  # the control is gone
 
 
 def heard(kind, role, text, since=0):  # whether a control of that role told a listener

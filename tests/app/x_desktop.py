@@ -97,10 +97,8 @@ class Desktop(contextlib.AbstractContextManager):
 
     def __exit__(self, *raised):  # the X server last, so that it clears its socket for the next
         for process in reversed(self.processes):
-            try:
+            with contextlib.suppress(ProcessLookupError):
                 os.killpg(process.pid, 15 if process is self.processes[0] else 9)
-            except ProcessLookupError:
-                pass
             process.wait()
 
 
