@@ -11,7 +11,6 @@ from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures
 program, snapshot, geometry, work, references = sys.argv[1:6]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
-UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
 NAMED, SHOWN = "object:property-change:accessible-name", "object:state-changed:showing"
 DESIGN = design(geometry)
 desktop, events = Desktop(work, "desktop"), []
@@ -59,7 +58,7 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
         since = len(events)
         key(*keys)
         until(lambda: ready(since))
-        if UPDATE:
+        if os.environ.get("UPDATE_REFERENCES") == "1":
             return desktop.run(snapshot, wid, reference)
         if subprocess.call([snapshot, wid, f"{work}/{name}.png", reference], env=desktop.env) == 0:
             return check(True, f"looks like {name}.png")
