@@ -134,9 +134,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
 
 def dense_screen():  # at scale 2 the window is twice the size, sharp and as readable
     game, gid = start(scale=2)
-    size = tuple(2 * v for v in DESIGN["FrmTamlo.client"][2:])
-    check(desktop.outline(gid)[2:] == size, f"window {desktop.outline(gid)[2:]} at scale 2")
-    looks_like(gid, "new-game@2x", ["r"])
+    looks_like(gid, "new-game@2x", ["r"])  # a picture of another size differs in every pixel
     ended(game)
 
 
