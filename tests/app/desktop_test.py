@@ -2,7 +2,7 @@
 reference pictures, real keys with and without a window manager, and what a screen reader gets
 over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
     <program> <window_snapshot> <design_geometry> <work-dir> <reference-dir>"""
-import os, re, subprocess, sys, time
+import contextlib, os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
 import x_desktop
@@ -11,7 +11,6 @@ from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures
 program, snapshot, geometry, work, references = sys.argv[1:6]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
-UPDATE = os.environ.get("UPDATE_REFERENCES") == "1"
 NAMED, SHOWN = "object:property-change:accessible-name", "object:state-changed:showing"
 DESIGN = design(geometry)
 desktop, events = Desktop(work, "desktop"), []
@@ -38,10 +37,9 @@ def titled(title, *keys):  # the window of that title after the keys, once it ha
 
 
 def hinted(wid, window, size, colours):  # its icon, at most that many colours; fixed at design size
-    icon = re.findall(r"\d+", desktop.run("xprop", "-id", wid, "32c", "_NET_WM_ICON"))
-    icon = list(map(int, icon))
-    sizes = re.findall(r"specified m\w+ size: (\d+) by (\d+)",
-                       desktop.run("xprop", "-id", wid, "WM_NORMAL_HINTS"))
+    xprop = lambda *names: desktop.run("xprop", "-id", wid, *names)
+    icon = list(map(int, re.findall(r"\d+", xprop("32c", "_NET_WM_ICON"))))
+    sizes = re.findall(r"specified m\w+ size: (\d+) by (\d+)", xprop("WM_NORMAL_HINTS"))
     fixed = [tuple(map(int, pair)) for pair in sizes] == [DESIGN[f"{window}.client"][2:]] * 2
     seen = icon[0], icon[1], len(set(icon[2 : 2 + icon[0] * icon[1]])), fixed
     check(seen[:2] == size and seen[2] <= colours and fixed, f"{window}: icon, fixed size {seen}")
@@ -60,7 +58,7 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
         since = len(events)
         key(*keys)
         until(lambda: ready(since))
-        if UPDATE:
+        if os.environ.get("UPDATE_REFERENCES") == "1":
             return desktop.run(snapshot, wid, reference)
         if subprocess.call([snapshot, wid, f"{work}/{name}.png", reference], env=desktop.env) == 0:
             return check(True, f"looks like {name}.png")
@@ -68,10 +66,8 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
 
 
 def record(event):
-    try:
+    with contextlib.suppress(GLib.Error):  # the control may be gone
         events.append((event.type, event.source.getRoleName(), event.source.name))
-    except GLib.Error:
-        pass  # the control is gone
 
 
 def heard(kind, role, text, since=0):  # whether a control of that role told a listener
@@ -138,9 +134,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
 
 def dense_screen():  # at scale 2 the window is twice the size, sharp and as readable
     game, gid = start(scale=2)
-    size = tuple(2 * v for v in DESIGN["FrmTamlo.client"][2:])
-    check(desktop.outline(gid)[2:] == size, f"window {desktop.outline(gid)[2:]} at scale 2")
-    looks_like(gid, "new-game@2x", ["r"])
+    looks_like(gid, "new-game@2x", ["r"])  # a picture of another size differs in every pixel
     ended(game)
 
 

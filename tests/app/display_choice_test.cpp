@@ -4,15 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace tamlo {
 namespace {
-
-struct Case {
-    SessionFacts facts;
-    std::string platforms;
-    std::string message; // after "tamlo-qt350: cannot open "
-};
 
 const std::string kChoose = "; unset QT_QPA_PLATFORM to let the game choose";
 const std::string kNoPlugin = "the toolkit's Wayland plugin is missing (install qt6-wayland)";
@@ -20,7 +15,8 @@ const std::string kNoPlugin = "the toolkit's Wayland plugin is missing (install 
 // A Wayland session goes through XWayland first unless the player chose; an X11 session, or the
 // player's choice, is left to the toolkit. The message blames what is missing, not DISPLAY.
 TEST(DisplayChoiceTest, WaylandSessionsGoThroughXWaylandAndTheMessageNamesWhatIsMissing) {
-    const Case cases[] = {
+    // The session, the platforms asked for, the message after "tamlo-qt350: cannot open ".
+    const std::tuple<SessionFacts, std::string, std::string> cases[] = {
         {{"", "", "", "", true, true},
          "",
          "an X11 or Wayland display (DISPLAY is not set); run it from a desktop session or set "
@@ -54,10 +50,10 @@ TEST(DisplayChoiceTest, WaylandSessionsGoThroughXWaylandAndTheMessageNamesWhatIs
          "",
          "a display on the platform QT_QPA_PLATFORM=minimal: it opens no desktop window" + kChoose},
     };
-    for (const Case& test : cases) {
-        const DisplayChoice choice(test.facts);
-        EXPECT_EQ(choice.Platforms(), test.platforms) << test.message;
-        EXPECT_EQ(choice.FailureMessage(), "tamlo-qt350: cannot open " + test.message);
+    for (const auto& [facts, platforms, message] : cases) {
+        const DisplayChoice choice(facts);
+        EXPECT_EQ(choice.Platforms(), platforms) << message;
+        EXPECT_EQ(choice.FailureMessage(), "tamlo-qt350: cannot open " + message);
     }
 }
 

@@ -47,10 +47,9 @@ class Desktop(contextlib.AbstractContextManager):
 
     def spawn(self, command, **options):
         log = open(f"{self.home}/{os.path.basename(command[0])}.log", "a")
-        process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
-                                   start_new_session=True, **options)
-        self.processes.append(process)
-        return process
+        self.processes.append(subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT,
+                                               start_new_session=True, **options))
+        return self.processes[-1]
 
     def run(self, *command, check=True):  # what the command prints
         return subprocess.run(command, env=self.env, check=check, capture_output=True, text=True,
@@ -70,8 +69,7 @@ class Desktop(contextlib.AbstractContextManager):
 
     def window(self, title, seconds=30):  # the id of the window of that title, once it exists
         found = lambda: self.run("xdotool", "search", "--name", f"^{title}$", check=False)
-        until(found, seconds)
-        return (found().split() or [None])[0]
+        return (until(found, seconds).split() or [None])[0]
 
     def free_area(self):  # left, top, width and height the window manager leaves to windows
         area = re.findall(r"-?\d+", self.run("xprop", "-root", "_NET_WORKAREA").partition("=")[2])
@@ -99,10 +97,8 @@ class Desktop(contextlib.AbstractContextManager):
 
     def __exit__(self, *raised):  # the X server last, so that it clears its socket for the next
         for process in reversed(self.processes):
-            try:
+            with contextlib.suppress(ProcessLookupError):
                 os.killpg(process.pid, 15 if process is self.processes[0] else 9)
-            except ProcessLookupError:
-                pass
             process.wait()
 
 
@@ -114,8 +110,7 @@ def application():  # the program on the accessibility bus, the latest one, once
 
 
 def frame(app, role):  # the program's first window of that role, once it shows
-    until(lambda: any(w.getRoleName() == role for w in app), 5)
-    return next(w for w in app if w.getRoleName() == role)
+    return until(lambda: next((w for w in app if w.getRoleName() == role), None), 5)
 
 
 def tree(node):  # the accessible object and everything below it
