@@ -42,10 +42,11 @@ def key(*keys):
 def aim_at_special(since):  # Left until the aim is "n"; a landing puts it back to 1
     aim = lambda: ([s[0] for s in speech()[since:] if re.match(r"[1-9n]-", s)] or ["1"])[-1]
     for _ in range(30):
-        if aim() != "n":
-            before = len(speech())
-            key("Left")
-            until(lambda: len(speech()) > before, 3, 0.1)
+        if aim() == "n":
+            break
+        before = len(speech())
+        key("Left")
+        until(lambda: len(speech()) > before, 3, 0.1)
 
 
 with desktop:
