@@ -33,7 +33,7 @@ size=$(wc -c <big.reg)
 head -c $((1048576 - size - 2)) /dev/zero | tr '\0' "\\\\" >>big.reg && echo ']' >>big.reg
 echo 'QWidget {}' >style.qss && : >display
 user=$work/home/.config/tamlo-qt350/registry.reg
-read -r about_x about_y _ about_h < <("$geometry" FrmTamlo txtAbout)
+read -r about_x about_y _ about_h < <("$geometry" | sed -n "s/^FrmTamlo txtAbout //p")
 export HOME=$work/home PATH=$work/bin:$PATH
 
 # press <tool>: System Info must start exactly that file, or show the message ("message").

@@ -70,7 +70,8 @@ ends_with_esc() { keys -k Escape && check "Esc ends the game with status 0 ($1)"
 
 game "XWayland running" xwayland "$xwayland"
 client_x=$((gx + 2)) client_y=$((gy + 25)) # inside sway's border and title bar
-read -r lx ly _ lh < <("$geometry" FrmTamlo txtAbout)
+design() { "$geometry" | sed -n "s/^$1 $2 //p"; } # where the design tables put it
+read -r lx ly _ lh < <(design FrmTamlo txtAbout)
 in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
 read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
@@ -79,8 +80,8 @@ off_x=$((2 * x + w - 2 * gx - gw)) off_y=$((2 * y + h - 2 * gy - gh))
 check "About opens focused ($focus), centred over the game within 2 px (x2: $off_x,$off_y)" \
     [ "$focus $((off_x ** 2 + off_y ** 2 <= 16))" = "focused 1" ]
 # On the game's ground, left of the display and below the last row, where About is not.
-read -r dx _ < <("$geometry" FrmTamlo txtDisplay)
-read -r _ _ _ ch < <("$geometry" FrmTamlo client)
+read -r dx _ < <(design FrmTamlo txtDisplay)
+read -r _ _ _ ch < <(design FrmTamlo client)
 in_session python3 "$probe" click $((client_x + dx / 2)) $((client_y + (ly + lh + ch) / 2))
 sleep 1
 check "after a click on the game, About is focused and on top" \
@@ -135,7 +136,7 @@ title_bar() {
     if [ "${UPDATE_REFERENCES:-}" = 1 ]; then
         read -r x y < <(in_session xwininfo -id "$id" |
             sed -n 's/.*Absolute upper-left [XY]: *//p' | paste -sd' ')
-        read -r _ _ width _ < <("$geometry" "$2" client)
+        read -r _ _ width _ < <(design "$2" client)
         QT_QPA_PLATFORM=offscreen "$snapshot" "$shot:$((x - 6)),$((y - 26)),$((width + 12)),26" \
             "$references/$3.png"
     fi
