@@ -38,13 +38,13 @@ as_user=(setpriv --reuid="$user" --regid="$user" --init-groups env -i PATH=/usr/
     HOME="$work/home" XDG_RUNTIME_DIR="$work/run" ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
     LSAN_OPTIONS="${LSAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
 until_true() { for _ in $(seq 50); do "$@" && return 0 || sleep 0.2; done && return 1; }
+spawn() { "$@" & pids+=($!); } # in the background, until stop
 
 # sway: its socket, its XWayland's DISPLAY, and the session a player's programs get from it.
 printf 'output HEADLESS-1 resolution 1024x768 position 0 0\ndefault_border normal\n%s\n' \
     "exec sh -c 'echo \$DISPLAY >$work/sway-display'" >"$work/sway.conf"
-"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    WLR_HEADLESS_OUTPUTS=1 sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
-pids+=($!)
+spawn "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    WLR_HEADLESS_OUTPUTS=1 sway -c "$work/sway.conf" >"$work/sway.log" 2>&1
 sway_up() { [ -s "$work/sway-display" ] && compgen -G "$work/run/sway-ipc.*.sock" >/dev/null; }
 until_true sway_up || fail "sway did not start: $(tail -n 3 "$work/sway.log")"
 session=(WAYLAND_DISPLAY="$(basename "$(ls "$work"/run/wayland-?)")" XDG_SESSION_TYPE=wayland
@@ -59,14 +59,14 @@ keys() { in_session wtype -k Shift_L -s 300 "$@"; } # a new wtype's first key ca
 # game <how> <shell> <env...>: the game started in the sway session must show, titled in full,
 # through <shell>; the id is in $game, its frame in $gx $gy $gw $gh.
 game() {
-    in_session "${@:3}" "$program" >>"$work/game.log" 2>&1 &
-    game=$! && pids+=($!)
+    spawn in_session "${@:3}" "$program" >>"$work/game.log" 2>&1
+    game=$! how=$1
     until_true shown "Tamlo QT-350 Simulator" || fail "no game window ($1)"
     read -r shell _ gx gy gw gh _ <<<"$(view "Tamlo QT-350 Simulator")"
     check "the game shows through $2 ($1)" [ "$shell" = "$2" ]
 }
 ended() { ! kill -0 "$game" 2>/dev/null && wait "$game"; }
-ends_with_esc() { keys -k Escape && check "Esc ends the game with status 0 ($1)" until_true ended; }
+ends_with_esc() { keys -k Escape && check "Esc ends it with status 0 ($how)" until_true ended; }
 
 game "XWayland running" xwayland "$xwayland"
 client_x=$((gx + 2)) client_y=$((gy + 25)) # inside sway's border and title bar
@@ -90,12 +90,10 @@ keys -k Escape
 gone() { ! shown "About Tamlo QT-300 Simulator"; }
 check "Esc closes About" until_true gone
 check "and the game goes on" kill -0 "$game"
-ends_with_esc "XWayland running"
+ends_with_esc
 
-game "without XWayland" xdg_shell
-ends_with_esc "without XWayland"
-game QT_QPA_PLATFORM=wayland xdg_shell "$xwayland" QT_QPA_PLATFORM=wayland
-ends_with_esc "QT_QPA_PLATFORM=wayland"
+game "without XWayland" xdg_shell && ends_with_esc
+game QT_QPA_PLATFORM=wayland xdg_shell "$xwayland" QT_QPA_PLATFORM=wayland && ends_with_esc
 
 # Without the Wayland plugin, with no XWayland: the line names what is missing.
 platforms=$(dirname "$(ldd "$program" | awk '/libQt6Gui/ {print $3}')")/qt6/plugins/platforms
@@ -112,18 +110,15 @@ stop
 # weston asks every program to draw its own title bar; under XWayland its window manager draws
 # it. A plain ground and no panel keep the pictures the same from run to run.
 printf '[shell]\nbackground-color=0xff204060\npanel-position=none\n' >"$work/weston.ini"
-"${as_user[@]}" weston --config="$work/weston.ini" --backend=headless-backend.so \
+spawn "${as_user[@]}" weston --config="$work/weston.ini" --backend=headless-backend.so \
     --socket=wayland-w --width=1024 --height=768 --use-pixman --xwayland --debug \
-    --log="$work/weston.log" &
-pids+=($!)
-"${as_user[@]}" dbus-daemon --session --nofork --address="unix:path=$work/run/bus" &
-pids+=($!)
+    --log="$work/weston.log"
+spawn "${as_user[@]}" dbus-daemon --session --nofork --address="unix:path=$work/run/bus"
 xserver() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
 until_true grep -q 'launching.*desktop-shell' "$work/weston.log" || fail "weston did not start"
 session=(WAYLAND_DISPLAY=wayland-w XDG_SESSION_TYPE=wayland DISPLAY="$(xserver)"
     DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus")
-in_session QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >>"$work/game.log" 2>&1 &
-pids+=($!)
+spawn in_session QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >>"$work/game.log" 2>&1
 # title_bar <title> <design window> <name>: its title bar and frame edges, wherever weston put
 # it, as <name>.png shows them. UPDATE_REFERENCES=1 writes it, from where the window says it is.
 title_bar() {
