@@ -1,7 +1,6 @@
 """The built program on a real X server as a person and a screen reader meet it: titles, icons,
 reference pictures, real keys with and without a window manager, and what a screen reader gets
-over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references.
-    <program> <window_snapshot> <design_geometry> <work-dir> <reference-dir>"""
+over the accessibility bus. UPDATE_REFERENCES=1 writes the pictures taken as the new references."""
 import contextlib, os, re, subprocess, sys, time
 import pyatspi
 from gi.repository import Atspi, GLib
@@ -74,11 +73,6 @@ def heard(kind, role, text, since=0):  # whether a control of that role told a l
     return any(e[0] == kind and e[1] == role and text in e[2] for e in events[since:])
 
 
-def ended(game):
-    key("Escape")
-    check(until(lambda: game.poll() == 0, 2), "Esc ends the program")
-
-
 def plain_desktop():  # no window manager: all a person and a screen reader meet
     game, gid = start()
     hinted(gid, "FrmTamlo", (43, 42), 43 * 42)  # of any colours
@@ -129,13 +123,13 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     check(display.queryText().getText(0, -1)[0] == aim, "the game took no key while About was open")
     check(until(lambda: heard(SHOWN, "notification", "Land!", mark), 10),
           '"Land!" is announced, as the march went on')
-    ended(game)
+    desktop.ends(game)
 
 
 def dense_screen():  # at scale 2 the window is twice the size, sharp and as readable
     game, gid = start(scale=2)
     looks_like(gid, "new-game@2x", ["r"])  # a picture of another size differs in every pixel
-    ended(game)
+    desktop.ends(game)
 
 
 def window_manager():  # under openbox, which gives the windows their frames
@@ -145,7 +139,7 @@ def window_manager():  # under openbox, which gives the windows their frames
     titled(ABOUT)
     for keys, window in (("alt+s", BOX), ("Return", ABOUT), ("alt+F4", GAME)):  # its close box
         titled(window, keys)
-    ended(game)
+    desktop.ends(game)
 
 
 Atspi.set_timeout(3000, 3000)

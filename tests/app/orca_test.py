@@ -1,7 +1,6 @@
 """A game played with the screen reader on, as a player who cannot see the screen meets it: the
 reader runs on a desktop of its own, real keys go to the game, and what the reader speaks is read
-from its debug output. The arguments:
-    <program> <window_snapshot> <design_geometry> <work-dir>"""
+from its debug output."""
 import os, re, sys
 from x_desktop import ABOUT, GAME, Desktop, check, failures, until
 
@@ -83,8 +82,7 @@ with desktop:
     aim_at_special(mark)
     key(*["Down"] * 30)  # three landings would take more than 20 s
     said('"Game Over!" and the thirtieth miss', r"^Game Over!", r"^Miss Fire : 30\.?$", since=mark)
-    key("Escape")
-    check(until(lambda: game.poll() == 0, 10), "Esc ends the game")
+    desktop.ends(game, 10)
     told = set(re.findall(r"name='Display' role='text'\n.*\n\s+states='(.*)'", open(spoken).read()))
     check(told and all("read only" in s and not re.search("editable|focusable", s) for s in told),
           f"the display is read only, neither editable nor focusable: {told}")

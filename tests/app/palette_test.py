@@ -1,7 +1,6 @@
 """Every text of both windows can be read on its ground under the desktop's palette: the default
 one, GTK's dark theme and a dark qt6ct scheme. Measured on the X server's picture of each window,
-where a screen reader says each text stands. Run on a session bus of its own with
-    <program> <window_snapshot> <design_geometry> <work-dir>"""
+where a screen reader says each text stands."""
 import collections, os, re, sys
 import pyatspi
 from x_desktop import Desktop, application, check, failures, frame, ratio, tree, until

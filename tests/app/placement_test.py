@@ -2,8 +2,7 @@
 and with none: the game centred on the screen's free area and the About window centred over the
 game, frames included, within 2 px, and both on the free area. A window too big for it has its
 frame's top-left corner at that of the free area along each side it does not fit, so that its
-title bar can be reached. Each desktop runs on an X server of its own. The arguments:
-    <program> <window_snapshot> <design_geometry> <work-dir>"""
+title bar can be reached. Each desktop runs on an X server of its own."""
 import contextlib, sys
 from x_desktop import ABOUT, Desktop, check, failures, until
 

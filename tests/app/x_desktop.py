@@ -91,6 +91,10 @@ class Desktop(contextlib.AbstractContextManager):
         left, top = self.client(wid)[:2]
         self.run("xdotool", "mousemove", str(left + x), str(top + y), "click", button)
 
+    def ends(self, game, seconds=2):  # Esc, to the window that has the focus, ends the program
+        self.run("xdotool", "key", "Escape")
+        check(until(lambda: game.poll() == 0, seconds), "Esc ends the program")
+
     def open_about(self, gid, geometry, button="1"):  # a press on "About"; About's window id
         self.click(gid, *inside(design(geometry)["FrmTamlo.txtAbout"]), button)
         return self.window(ABOUT)
