@@ -7,11 +7,11 @@ from gi.repository import Atspi, GLib
 import x_desktop
 from x_desktop import ABOUT, GAME, Desktop, application, check, design, failures, inside, tree
 
-program, snapshot, geometry, work, references = sys.argv[1:6]
+program, probe, work, references = sys.argv[1:5]
 BOX = "Tamlo QT-350"
 INTERNAL = re.compile(r"(Frm|frm|txt|lbl|cmd|pic|Line|Label|Timer|mnu)[A-Z0-9_]")
 NAMED, SHOWN = "object:property-change:accessible-name", "object:state-changed:showing"
-DESIGN = design(geometry)
+DESIGN = design(probe)
 desktop, events = Desktop(work, "desktop"), []
 
 
@@ -58,8 +58,8 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
         key(*keys)
         until(lambda: ready(since))
         if os.environ.get("UPDATE_REFERENCES") == "1":
-            return desktop.run(snapshot, wid, reference)
-        if subprocess.call([snapshot, wid, f"{work}/{name}.png", reference], env=desktop.env) == 0:
+            return desktop.run(probe, wid, reference)
+        if subprocess.call([probe, wid, f"{work}/{name}.png", reference], env=desktop.env) == 0:
             return check(True, f"looks like {name}.png")
     check(False, f"looks like {reference} (see {work}/{name}.png-diff.png)")
 
@@ -102,7 +102,7 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     key(*["Left"] * (int(aim) - 1), "Down")  # at the first invader in
     check(until(lambda: heard(NAMED, "label", "Score : 000010")), "a hit's score is told")
 
-    desktop.open_about(gid, geometry, "3")
+    desktop.open_about(gid, probe, "3")
     about = titled(ABOUT)
     hinted(about, "frmAbout", (32, 32), 16)
     looks_like(about, "about")
@@ -135,7 +135,7 @@ def dense_screen():  # at scale 2 the window is twice the size, sharp and as rea
 def window_manager():  # under openbox, which gives the windows their frames
     check(desktop.window_manager(["openbox", "--sm-disable"]), "openbox runs")
     game, gid = start()
-    desktop.open_about(gid, geometry, "2")
+    desktop.open_about(gid, probe, "2")
     titled(ABOUT)
     for keys, window in (("alt+s", BOX), ("Return", ABOUT), ("alt+F4", GAME)):  # its close box
         titled(window, keys)

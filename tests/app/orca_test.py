@@ -4,7 +4,7 @@ from its debug output."""
 import os, re, sys
 from x_desktop import ABOUT, GAME, Desktop, check, failures, until
 
-program, _, geometry, work = sys.argv[1:5]
+program, probe, work = sys.argv[1:4]
 desktop = Desktop(work, "orca")
 home, spoken = desktop.home, f"{desktop.home}/orca.debug"
 # Speech goes to an audio device that swallows it.
@@ -66,7 +66,7 @@ with desktop:
     said("a miss is heard through its count", r"^Miss Fire : 1\.?$", since=mark)
     said('"Land!"', r"^Land!", since=mark, seconds=30)
     mark = len(speech())
-    desktop.open_about(gid, geometry)
+    desktop.open_about(gid, probe)
     said("About: title, version, its OK button",
          f"^{ABOUT} dialog\\W+Tamlo QT-350\\W+Version 0\\.0\\.2\\W", r"^OK push button", since=mark)
     key("Tab")

@@ -5,7 +5,7 @@ import collections, os, re, sys
 import pyatspi
 from x_desktop import Desktop, application, check, failures, frame, ratio, tree, until
 
-program, snapshot, geometry, work = sys.argv[1:5]
+program, probe, work = sys.argv[1:4]
 PALETTES = {
     "default": {},
     "GTK dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"},
@@ -25,7 +25,7 @@ def texts(node):  # role, name and screen extents of every text shown below node
 
 def readable(desktop, palette, window, wid):
     picture = os.path.join(work, f"{palette}-{window.name}.ppm".replace(" ", "-"))
-    desktop.run(snapshot, wid, picture)  # the window as the X server shows it
+    desktop.run(probe, wid, picture)  # the window as the X server shows it
     data = open(picture, "rb").read()
     header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", data)
     width, pixels = int(header[1]), data[header.end():]  # RGB rows
@@ -55,7 +55,7 @@ with Desktop(work, "palettes") as desktop:
         app = application()
         until(lambda: "Game Over!" in [t[1] for t in texts(frame(app, "frame"))])
         readable(desktop, palette, frame(app, "frame"), gid)
-        about = desktop.open_about(gid, geometry)  # before its accessible dialog is looked for
+        about = desktop.open_about(gid, probe)  # before its accessible dialog is looked for
         readable(desktop, palette, frame(app, "dialog"), about)
         game.kill()
         game.wait()

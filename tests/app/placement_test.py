@@ -6,7 +6,7 @@ title bar can be reached. Each desktop runs on an X server of its own."""
 import contextlib, sys
 from x_desktop import ABOUT, Desktop, check, failures, until
 
-program, _, geometry, work = sys.argv[1:5]
+program, probe, work = sys.argv[1:4]
 MANAGERS = {
     "no window manager": None,
     "openbox": ["openbox", "--sm-disable"],
@@ -36,7 +36,7 @@ def placed(desktop, wid, over, what):  # centred over over(), kept on the free a
 
 
 def about_over(desktop, gid, what):  # About opened from the game, centred over it
-    placed(desktop, desktop.open_about(gid, geometry), lambda: desktop.outline(gid), what)
+    placed(desktop, desktop.open_about(gid, probe), lambda: desktop.outline(gid), what)
 
 
 @contextlib.contextmanager

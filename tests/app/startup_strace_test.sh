@@ -5,9 +5,9 @@
 # About (where the design table puts it), presses System Info, closes About and ends with Esc; it
 # fails on a file written, a process but the tool of a press, a socket bound, a file an argument
 # named, or anything left running.
-#   startup_strace_test.sh <program> <design_geometry> <work-dir>
+#   startup_strace_test.sh <program> <desktop_probe> <work-dir>
 set -euo pipefail
-program=$(realpath "$1") geometry=$(realpath "$2") work=$(realpath -m "$3")
+program=$(realpath "$1") probe=$(realpath "$2") work=$(realpath -m "$3")
 rm -rf "$work" && mkdir -p "$work"/{home/.config,sys,rel}/tamlo-qt350 "$work"/{plugins,runtime,bin}
 chmod 700 "$work/runtime" && cd "$work"
 pids=() scenario=setup
@@ -33,7 +33,7 @@ size=$(wc -c <big.reg)
 head -c $((1048576 - size - 2)) /dev/zero | tr '\0' "\\\\" >>big.reg && echo ']' >>big.reg
 echo 'QWidget {}' >style.qss && : >display
 user=$work/home/.config/tamlo-qt350/registry.reg
-read -r about_x about_y _ about_h < <("$geometry" | sed -n "s/^FrmTamlo txtAbout //p")
+read -r about_x about_y _ about_h < <("$probe" | sed -n "s/^FrmTamlo txtAbout //p")
 export HOME=$work/home PATH=$work/bin:$PATH
 
 # press <tool>: System Info must start exactly that file, or show the message ("message").

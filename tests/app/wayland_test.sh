@@ -7,10 +7,10 @@
 # - weston 10: both windows' title bars in its screenshot match the reference pictures (the
 #   whole title, no button that does nothing).
 # - with the Wayland plugin hidden and no XWayland, the one line names what is missing.
-#   wayland_test.sh <program> <window_snapshot> <design_geometry> <reference-dir> <differs-dir>
+#   wayland_test.sh <program> <desktop_probe> <reference-dir> <differs-dir>
 set -euo pipefail
-program=$(realpath "$1") snapshot=$(realpath "$2") geometry=$3 references=$(realpath "$4") kept=$5
-probe=$(dirname "$(realpath "$0")")/wayland_probe.py
+program=$(realpath "$1") probe=$(realpath "$2") references=$(realpath "$3") kept=$4
+wayland_probe=$(dirname "$(realpath "$0")")/wayland_probe.py
 [ "$(id -u)" = 0 ] || { echo "SKIP: needs root, to make a user of its own" && exit 77; }
 rm -rf "$kept"
 user=tamlo-wl-test work=$(mktemp -d /tmp/tamlo-wl-test.XXXXXX) pids=()
@@ -51,7 +51,7 @@ session=(WAYLAND_DISPLAY="$(basename "$(ls "$work"/run/wayland-?)")" XDG_SESSION
     SWAYSOCK="$(ls "$work"/run/sway-ipc.*.sock)")
 xwayland=DISPLAY=$(cat "$work/sway-display")
 in_session() { "${as_user[@]}" "${session[@]}" "$@"; }
-views() { in_session swaymsg -t get_tree | in_session python3 "$probe" views; }
+views() { in_session swaymsg -t get_tree | in_session python3 "$wayland_probe" views; }
 view() { views | grep " $1\$" || true; }
 shown() { [ -n "$(view "$1")" ]; }
 keys() { in_session wtype -k Shift_L -s 300 "$@"; } # a new wtype's first key can be lost
@@ -70,9 +70,9 @@ ends_with_esc() { keys -k Escape && check "Esc ends it with status 0 ($how)" unt
 
 game "XWayland running" xwayland "$xwayland"
 client_x=$((gx + 2)) client_y=$((gy + 25)) # inside sway's border and title bar
-design() { "$geometry" | sed -n "s/^$1 $2 //p"; } # where the design tables put it
+design() { "$probe" | sed -n "s/^$1 $2 //p"; } # where the design tables put it
 read -r lx ly _ lh < <(design FrmTamlo txtAbout)
-in_session python3 "$probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
+in_session python3 "$wayland_probe" click $((client_x + lx + lh / 2)) $((client_y + ly + lh / 2))
 until_true shown "About Tamlo QT-300 Simulator" || fail "no About window"
 read -r _ focus x y w h _ <<<"$(view "About Tamlo QT-300 Simulator")"
 # Twice the distance of the centres, as whole numbers.
@@ -82,7 +82,7 @@ check "About opens focused ($focus), centred over the game within 2 px (x2: $off
 # On the game's ground, left of the display and below the last row, where About is not.
 read -r dx _ < <(design FrmTamlo txtDisplay)
 read -r _ _ _ ch < <(design FrmTamlo client)
-in_session python3 "$probe" click $((client_x + dx / 2)) $((client_y + (ly + lh + ch) / 2))
+in_session python3 "$wayland_probe" click $((client_x + dx / 2)) $((client_y + (ly + lh + ch) / 2))
 sleep 1
 check "after a click on the game, About is focused and on top" \
     [ "$(views | tail -n 1 | cut -d' ' -f2,7-)" = "focused About Tamlo QT-300 Simulator" ]
@@ -132,12 +132,12 @@ title_bar() {
         read -r x y < <(in_session xwininfo -id "$id" |
             sed -n 's/.*Absolute upper-left [XY]: *//p' | paste -sd' ')
         read -r _ _ width _ < <(design "$2" client)
-        QT_QPA_PLATFORM=offscreen "$snapshot" "$shot:$((x - 6)),$((y - 26)),$((width + 12)),26" \
+        QT_QPA_PLATFORM=offscreen "$probe" "$shot:$((x - 6)),$((y - 26)),$((width + 12)),26" \
             "$references/$3.png"
     fi
     check "weston: the title bar of '$1' looks like $3.png" env QT_QPA_PLATFORM=offscreen \
-        "$snapshot" "$shot" "$work/$3.png" "$references/$3.png"
+        "$probe" "$shot" "$work/$3.png" "$references/$3.png"
 }
 title_bar "Tamlo QT-350 Simulator" FrmTamlo weston-game-title
-in_session python3 "$probe" about
+in_session python3 "$wayland_probe" about
 title_bar "About Tamlo QT-300 Simulator" frmAbout weston-about-title

@@ -95,8 +95,8 @@ class Desktop(contextlib.AbstractContextManager):
         self.run("xdotool", "key", "Escape")
         check(until(lambda: game.poll() == 0, seconds), "Esc ends the program")
 
-    def open_about(self, gid, geometry, button="1"):  # a press on "About"; About's window id
-        self.click(gid, *inside(design(geometry)["FrmTamlo.txtAbout"]), button)
+    def open_about(self, gid, probe, button="1"):  # a press on "About"; About's window id
+        self.click(gid, *inside(design(probe)["FrmTamlo.txtAbout"]), button)
         return self.window(ABOUT)
 
     def __exit__(self, *raised):  # the X server last, so that it clears its socket for the next
@@ -121,8 +121,8 @@ def tree(node):  # the accessible object and everything below it
     return [node, *(found for child in node for found in tree(child))]
 
 
-def design(tool):  # {"Window.control": (left, top, width, height)} in pixels at scale 1
-    lines = subprocess.run([tool], check=True, capture_output=True, text=True).stdout.splitlines()
+def design(probe):  # {"Window.control": (left, top, width, height)} in pixels at scale 1
+    lines = subprocess.run([probe], check=True, capture_output=True, text=True).stdout.splitlines()
     return {f"{w}.{n}": tuple(map(int, rect)) for w, n, *rect in map(str.split, lines)}
 
 

@@ -1,13 +1,19 @@
-// Grabs an X11 window as the X server shows it into a PNG or PPM file (by its extension) and
+// Without arguments prints where the design tables put each window's client area ("client") and
+// controls (a member of a control array as <name>_<index>) in pixels at scale 1, for the desktop
+// tests to click and measure there: rows of <window> <control> <left> <top> <width> <height>.
+// Else grabs an X11 window as the X server shows it into a PNG or PPM file (by its extension) and
 // compares it with a reference picture if one is given:
-//   window_snapshot <window-id> <out> [<reference.png>]        (status 2: usage or grab error)
+//   desktop_probe <window-id> <out> [<reference.png>]        (status 2: usage or grab error)
 // or finds the reference picture anywhere in a screenshot that a compositor took (status 1 if
 // it is nowhere) and saves the part where it is found, or saves a part of the screenshot:
-//   window_snapshot <screenshot.png> <out> <reference.png>
-//   window_snapshot <screenshot.png>:<x>,<y>,<width>,<height> <out>
+//   desktop_probe <screenshot.png> <out> <reference.png>
+//   desktop_probe <screenshot.png>:<x>,<y>,<width>,<height> <out>
 // Status 1 when they differ: <out>-diff.png shows the differing pixels in red. A channel that moves
 // by more than 8 counts: the same program with the same fonts draws the same picture, and the
 // white of a line on the grey window must show.
+#include "ui/about/core/frm_about_design.h"
+#include "ui/main_window/core/frm_tamlo_design.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -15,12 +21,29 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
 bool Near(QRgb a, QRgb b) { // a channel that moves by more than 8 counts
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                      std::abs(qBlue(a) - qBlue(b))}) <= 8;
+}
+
+int PrintDesign() {
+    using tamlo::TwipsToPixels;
+    for (const tamlo::WindowDesign* window : {&tamlo::kFrmTamloDesign, &tamlo::kFrmAboutDesign}) {
+        std::printf("%s client 0 0 %d %d\n", window->name, TwipsToPixels(window->clientWidth),
+                    TwipsToPixels(window->clientHeight));
+        for (const tamlo::ControlDesign& row : window->controls) {
+            const std::string index =
+                row.arrayIndex < 0 ? "" : "_" + std::to_string(row.arrayIndex);
+            std::printf("%s %s%s %d %d %d %d\n", window->name, row.name, index.c_str(),
+                        TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),
+                        TwipsToPixels(row.height));
+        }
+    }
+    return 0;
 }
 
 int Find(const QImage& screenshot, const QImage& reference, const QString& out) {
@@ -48,11 +71,11 @@ int Find(const QImage& screenshot, const QImage& reference, const QString& out) 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc < 3) {
+        return argc == 1 ? PrintDesign() : 2; // the design tables need no display
+    }
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
-    if (args.size() < 3) {
-        return 2;
-    }
     if (args.at(1).endsWith(QStringLiteral(".png")) && args.size() == 4) {
         return Find(QImage(args.at(1)), QImage(args.at(3)), args.at(2));
     }
