@@ -15,17 +15,12 @@ DESIGN = design(probe)
 desktop, events = Desktop(work, "desktop"), []
 
 
-def key(*keys):
-    if keys:
-        desktop.run("xdotool", "key", "--delay", "15", *keys)
-
-
 def until(test, seconds=3.0):  # delivers accessibility events until test holds or time is up
     return x_desktop.until(test, seconds, 0.01, lambda: GLib.MainContext.default().iteration(False))
 
 
 def titled(title, *keys):  # the window of that title after the keys, once it has the focus
-    key(*keys)
+    desktop.key(*keys)
     wid = desktop.run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$")
     wid = wid.split()[0]
     focused = lambda: desktop.run("xdotool", "getwindowfocus", check=False).strip() == wid
@@ -55,7 +50,7 @@ def looks_like(wid, name, keys=(), ready=lambda since: True):  # tried again aft
     reference = f"{references}/{name}.png"
     for _ in range(3 if keys else 1):
         since = len(events)
-        key(*keys)
+        desktop.key(*keys)
         until(lambda: ready(since))
         if os.environ.get("UPDATE_REFERENCES") == "1":
             return desktop.run(probe, wid, reference)
@@ -83,23 +78,23 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     on_display = inside(DESIGN["FrmTamlo.txtDisplay"])
     desktop.click(gid, *on_display, "1")  # on the display: it takes no focus
     desktop.click(gid, *on_display, "3")  # and offers no menu
-    key("r", "Left", "Down", "Right", "Up", "3", "space", "Return")  # a miss at the empty row
+    desktop.key("r", "Left", "Down", "Right", "Up", "3", "space", "Return")  # a miss: empty row
     check(until(lambda: display.queryText().getText(0, -1)[0] == "2"
                 and "Miss Fire : 1" in [n.name for n in tree(app)]), "no other key acts")
     mark = len(events)
     desktop.run("setxkbmap", "-layout", "ru")
     until(lambda: False, 0.3)  # the program takes the new layout
-    key("Cyrillic_ka")  # the physical R key
+    desktop.key("Cyrillic_ka")  # the physical R key
     desktop.run("setxkbmap", "-layout", "us")
     check(until(lambda: heard(NAMED, "label", "Miss Fire : 0", mark)),
           "R on a Cyrillic layout restarts")
     over = lambda since: heard(SHOWN, "notification", "Game Over!", since)
     looks_like(gid, "game-over", ["shift+r", *["Down"] * 30], over)  # every label fits its text
     mark = len(events)
-    key("r")
+    desktop.key("r")
     until(lambda: False, 1.3)  # the first invader comes in
     aim = next((c for c in display.queryText().getText(0, -1)[2:] if c.isdigit()), "1")
-    key(*["Left"] * (int(aim) - 1), "Down")  # at the first invader in
+    desktop.key(*["Left"] * (int(aim) - 1), "Down")  # at the first invader in
     check(until(lambda: heard(NAMED, "label", "Score : 000010")), "a hit's score is told")
 
     desktop.open_about(gid, probe, "3")

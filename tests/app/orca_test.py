@@ -34,8 +34,7 @@ def said(what, *patterns, since=0, seconds=20):  # whether the reader speaks the
     check(until(lambda: all(heard()), seconds, 0.2), f"{what}: {heard()}")
 
 
-def key(*keys):
-    desktop.run("xdotool", "key", "--delay", "60", *keys)
+key = lambda *keys: desktop.key(*keys, delay="60")  # the reader speaks after each
 
 
 def aim_at_special(since):  # Left until the aim is "n"; a landing puts it back to 1

@@ -55,7 +55,7 @@ for manager in MANAGERS:
         about_over(desktop, gid, f"{manager}: About over the game")
 with game_on("openbox", "1024x340") as (desktop, gid):  # high enough for About, not the game
     about_over(desktop, gid, "1024 x 340: About over the game")
-    desktop.run("xdotool", "key", "Escape")
+    desktop.key("Escape")
     until(lambda: desktop.window(ABOUT, 0) is None)
     # Over a game at the screen's right edge, About stays on the screen.
     desktop.run("xdotool", "windowmove", gid, "762", "20")

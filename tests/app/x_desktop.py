@@ -91,8 +91,12 @@ class Desktop(contextlib.AbstractContextManager):
         left, top = self.client(wid)[:2]
         self.run("xdotool", "mousemove", str(left + x), str(top + y), "click", button)
 
+    def key(self, *keys, delay="15"):  # typed into the window that has the focus
+        if keys:
+            self.run("xdotool", "key", "--delay", delay, *keys)
+
     def ends(self, game, seconds=2):  # Esc, to the window that has the focus, ends the program
-        self.run("xdotool", "key", "Escape")
+        self.key("Escape")
         check(until(lambda: game.poll() == 0, seconds), "Esc ends the program")
 
     def open_about(self, gid, probe, button="1"):  # a press on "About"; About's window id
