@@ -37,9 +37,8 @@ def click(x, y):  # wl_display 1, wl_registry 2, wl_callback 3, wl_seat 4, manag
 def views(node):
     if node.get("type") == "floating_con":
         r, d = node["rect"], node["deco_rect"]
-        focus = "focused" if node["focused"] else "-"
         frame = f"{r['x']} {r['y'] - d['height']} {r['width']} {r['height'] + d['height']}"
-        yield f"{node['shell']} {focus} {frame} {node['name']}"
+        yield f"{node['shell']} {'focused' if node['focused'] else '-'} {frame} {node['name']}"
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         yield from views(child)
 
