@@ -28,7 +28,7 @@ class GameEngineTest : public ::testing::Test {
 protected:
     void SetUp() override { Writes("R"); }
     // Every test drives the engine as the window does, so every rule still holds at its end.
-    void TearDown() override { EXPECT_EQ(testing::BrokenRule(s, view, true), nullptr); }
+    void TearDown() override { EXPECT_STREQ(testing::BrokenRule(s, view, true), nullptr); }
 
     // Plays a script: a digit is a march tick that draws it (when the tick draws), '.' a tick
     // that draws nothing, '@' and a character aim at that character (a failure if ten presses do
@@ -43,13 +43,11 @@ protected:
                 engine.TimerLevel_Timer();
             } else if (key == '@') {
                 const char target = script[++i];
-                for (int press = 0; GameEngine::AimText(s.Aim)[0] != target; ++press) {
-                    if (press == 10) {
-                        ADD_FAILURE() << "ten presses do not aim at " << target << " in " << script;
-                        break;
-                    }
+                for (int n = 0; n < 10 && GameEngine::AimText(s.Aim)[0] != target; ++n) {
                     engine.MoveAim();
                 }
+                EXPECT_EQ(GameEngine::AimText(s.Aim)[0], target)
+                    << "after up to ten presses in " << script;
             } else if (key == '*') {
                 engine.Fire();
             } else if (key == 'w') {
@@ -141,7 +139,7 @@ TEST_F(GameEngineTest, AShotTakesTheNearestInvaderOfTheAimAndClosesTheGapFromThe
         Play(std::string("R") + script);
         EXPECT_EQ(Writes("*"), writes);
         EXPECT_EQ(std::tuple(s.HitPos, s.DigitSum), std::tuple(hitPos, digitSum));
-        EXPECT_EQ(testing::BrokenRule(s, view, true), nullptr);
+        EXPECT_STREQ(testing::BrokenRule(s, view, true), nullptr);
     }
 }
 
@@ -162,7 +160,7 @@ TEST_F(GameEngineTest, ALongGameFollowsTheIntervalTableShowsEveryDigitAndStopsAt
     const std::map<int, std::string> kScoreTexts = {
         {1, "Score : 000450"}, {2222, "Score : 999900"}, {2223, "Score : 1000350"}};
     for (int won = 0; s.Level < 32767; ++won) {
-        ASSERT_EQ(testing::BrokenRule(s, view, true), nullptr) << "level " << s.Level;
+        ASSERT_STREQ(testing::BrokenRule(s, view, true), nullptr) << "level " << s.Level;
         if (kScoreTexts.count(won) != 0) {
             EXPECT_EQ(view.captions.at(StatusLabel::txtScore), kScoreTexts.at(won));
         }
@@ -193,7 +191,7 @@ TEST_F(GameEngineTest, RandomPlayKeepsEveryRuleAfterEveryEvent) {
             // Mostly aimed at the nearest invader first, sometimes fired as the aim stands.
             Play(player() % 4 != 0 && nearest < 6 ? std::string("@") + s.Row[nearest] + "*" : "*");
         }
-        ASSERT_EQ(testing::BrokenRule(s, view, true), nullptr) << "after step " << step;
+        ASSERT_STREQ(testing::BrokenRule(s, view, true), nullptr) << "after step " << step;
         levelsWon += s.Level > before.Level;
         gamesLost += !before.Waiting && s.Waiting && !view.waitEnabled;
     }
