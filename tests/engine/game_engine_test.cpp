@@ -158,8 +158,6 @@ TEST_F(GameEngineTest, TheSixteenthHitAdvancesTheLevelAndShortensTheMarch) {
               "txtMissFire=Miss Fire : 0|txtScore=Score : 000740|txtLevel=Level : 2|"
               "txtMessage=Advance to Next Level...|interval=800|TimerWait=on");
     EXPECT_EQ(Fields(s), std::tuple(1, "      ", 0, 0, 0, 0, 0, 0, true, 740, 2));
-    // The display keeps the last hit until the pause ends.
-    EXPECT_EQ(Writes("w"), "TimerWait=off|txtMessage=|txtDisplay=1-      |TimerLevel=on");
 }
 
 TEST_F(GameEngineTest, ALongGameFollowsTheIntervalTableShowsEveryDigitAndStopsAtTheLevelLimit) {
