@@ -66,12 +66,9 @@ inline const char* BrokenRule(const GameState& s, const RecordingView& view, boo
         {inTurn && view.interval != kIntervalOfLevel[std::clamp<std::size_t>(s.Level, 1, 30) - 1],
          "the march interval is not the one of the level"},
     };
-    for (const auto& [broken, rule] : kRules) {
-        if (broken) {
-            return rule;
-        }
-    }
-    return nullptr;
+    const auto broken = std::find_if(std::begin(kRules), std::end(kRules),
+                                     [](const auto& rule) { return rule.first; });
+    return broken == std::end(kRules) ? nullptr : broken->second;
 }
 
 } // namespace tamlo::testing

@@ -9,8 +9,6 @@
 
 namespace tamlo::testing {
 
-inline constexpr RegKey kLm = kHkeyLocalMachine;
-
 // The real registry calls over a .reg store read from text in memory; the desktop's file test,
 // start and message box are a log: "?path" for a file test, "!path" for a start and "message".
 // Only file passes the test and starts.

@@ -13,8 +13,8 @@ namespace {
 
 using testing::Desk;
 using testing::Hex1024;
-using testing::kLm;
 
+constexpr RegKey kLm = kHkeyLocalMachine;
 #define KEY "[HKEY_LOCAL_MACHINE\\K]\n"
 
 // GetKeyValue on value name of key K, with "keep" in KeyVal: the text read; "false:" or "throw:"

