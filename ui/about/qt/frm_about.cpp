@@ -26,14 +26,10 @@ frmAbout::frmAbout(QWidget* owner)
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     QtForm::Build(*this, kDesign);
     setWindowIcon(QIcon(Icons::About()));
-    setModal(true);
 
-    // The program icon in a sunken box that fits it exactly.
+    // The program icon in its sunken box, which the design sizes to fit it exactly.
     auto& picIcon = QtForm::Get<QLabel>(*this, kDesign, "picIcon");
-    const QPixmap icon = Icons::Program();
-    picIcon.setPixmap(icon);
-    const int border = 2 * picIcon.lineWidth();
-    picIcon.resize(icon.size() + QSize(border, border));
+    picIcon.setPixmap(Icons::Program());
     picIcon.setAccessibleName(QStringLiteral("Program icon"));
 
     cmdOK_ = &QtForm::Get<QPushButton>(*this, kDesign, "cmdOK");
@@ -58,7 +54,7 @@ frmAbout::~frmAbout() = default;
 
 void frmAbout::ShowModal(QWidget* owner) {
     frmAbout about(owner);
-    about.exec();
+    about.exec(); // application-modal while it runs
 }
 
 void frmAbout::Form_Load() {

@@ -99,7 +99,7 @@ QPushButton* MakeButton(QWidget& window, const ControlDesign& control) {
     return button;
 }
 
-// The window gives it its picture, and with it its size.
+// The window gives it its picture; the design gives it the size that fits it.
 QLabel* MakePictureBox(QWidget& window, const ControlDesign& control) {
     auto* picture = new QLabel(&window);
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -85,8 +85,8 @@ void FrmTamlo::focusInEvent(QFocusEvent* event) {
 }
 
 void FrmTamlo::keyPressEvent(QKeyEvent* event) {
+    // Every key is the game's: the event stays accepted, as it arrives.
     Form_KeyDown(VirtualKeyCode(*event));
-    event->accept();
 }
 
 void FrmTamlo::Form_KeyDown(int keyCode) {
@@ -95,9 +95,8 @@ void FrmTamlo::Form_KeyDown(int keyCode) {
     }
 }
 
-void FrmTamlo::mousePressEvent(QMouseEvent* event) {
+void FrmTamlo::mousePressEvent(QMouseEvent* /*event*/) {
     Form_MouseDown();
-    event->accept();
 }
 
 void FrmTamlo::Form_MouseDown() {}
