@@ -1,16 +1,7 @@
-// Looks at the running game from outside for the test script, and stands in for the tool that
-// System Info starts (no arguments: leaves "<its own path>.ran" holding its command line).
-//   probe layout game|about    checks a window against its design table; prints name=text and
-//                              what a screen reader reads of each control
-//   probe click <control>      prints the screen position of a game window control's centre
-//   probe text <control>       prints a game window control's text
-//   probe box                  prints the message box's controls, "icon" after an icon
-//   probe display              checks the display, all eight places taken: whole, fixed pitch
-//   probe sysmenu              opens the About window's system menu, as Alt+Space does
-//   probe file <program>       prints the icons in the program file and its LegalCopyright
-//   probe press <control>      does a game window control's default action
-//   probe hear <line>...       prints what a screen reader hears of the game until every line
-//   probe dpi                  opens the game's windows here and moves them to another DPI
+// Looks at the running game from outside for the test script, a command a run (main reads them:
+// "probe layout game", "probe click txtAbout"...), and stands in for the tool that System Info
+// starts (no arguments: leaves "<its own path>.ran" holding its command line). A check that fails
+// prints "FAIL ..." and the exit status is 1.
 #include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
@@ -186,10 +177,7 @@ void Layout(const WindowDesign& form) {
     }
     for (const ControlDesign& row : form.controls | std::views::filter(OnScreen)) {
         HWND control = GetDlgItem(window, WinForm::Id(form, row));
-        if (!IsWindowVisible(control)) {
-            Expect(false, row.name, "visible", 0, 1);
-            continue;
-        }
+        Expect(IsWindowVisible(control), row.name, "visible", 0, 1);
         const RECT place = Place(control);
         const std::wstring text = Text(control);
         std::printf("%s=%ls\n", row.name, text.c_str());
@@ -317,6 +305,7 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
     }
 }
 
+// Prints what a screen reader hears of the game, until every line is heard or a minute passes.
 void Hear(int count, char** lines) {
     for (int i = 0; i < count; ++i) {
         awaited.insert(WinForm::Wide(lines[i]));
@@ -420,7 +409,7 @@ int main(int argc, char** argv) {
     } else if (command == "display") {
         Display();
     } else if (command == "sysmenu") {
-        PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' '); // as Alt+Space
     } else if (command == "file") {
         File(argv[2]);
     } else if (command == "press") {
