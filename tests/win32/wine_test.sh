@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program under 64-bit Wine, on its own X server with a window manager, played with
-# real X keys and clicks: layout, keys and march, About over the running game, System Info through
-# the registry, imports of system DLLs only, what a screen reader reads, hears and does. At 96, 144
-# and 192 dpi with "Courier New" standing for Windows's face (its metric twin), and once without it
-# for the fallback: every text whole on the screen, the display's in a fixed-pitch face, the icons
-# drawn for each size. The game marches on behind every window and in every loop of the system's.
+# real X keys and clicks and read as a screen reader reads it, at 96, 144 and 192 dpi with "Courier
+# New" standing for Windows's face (its metric twin), and once without it for the fallback.
 #   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
 set -eEuo pipefail
 # A step that fails without a word of its own still says where the test stopped.
@@ -33,7 +30,6 @@ cp "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
 
 probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
 keys() { xdotool windowfocus --sync "$1" key --delay "${delay:-20}" "${@:2}"; }
-# poll <seconds> <command>: runs the command until it succeeds, for at most that long.
 poll() { timeout "$1" bash -c "until $2; do sleep 0.2; done"; }
 # expect <command> <argument> <line>...: the probe's command succeeds, and every line, a pattern,
 # matches a whole line of what it prints.
@@ -60,7 +56,6 @@ marches() {
     sleep 3.5
     [ "$(probe text txtDisplay)" != "$before" ] || fail "the march stopped $1"
 }
-# shown <seconds> <title>: the shown window of that title, once there is one.
 shown() { timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1; }
 about_title='About Tamlo QT-300 Simulator'
 # set_value <key> /v <name> [/t <type>] /d <data>: reg.exe was seen to fail now and then without a
