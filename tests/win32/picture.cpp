@@ -79,16 +79,12 @@ RECT Picture::Ink() const {
 
 bool Picture::SameInk(const Picture& other) const {
     const RECT mine = Ink(), theirs = other.Ink();
-    if (mine.right - mine.left != theirs.right - theirs.left ||
-        mine.bottom - mine.top != theirs.bottom - theirs.top) {
-        return false;
-    }
-    for (int y = 0; y < mine.bottom - mine.top; ++y) {
-        for (int x = 0; x < mine.right - mine.left; ++x) {
-            if (At(mine.left + x, mine.top + y) != other.At(theirs.left + x, theirs.top + y)) {
-                return false;
-            }
+    const LONG width = mine.right - mine.left, height = mine.bottom - mine.top;
+    bool same = width == theirs.right - theirs.left && height == theirs.bottom - theirs.top;
+    for (int y = 0; same && y < height; ++y) {
+        for (int x = 0; same && x < width; ++x) {
+            same = At(mine.left + x, mine.top + y) == other.At(theirs.left + x, theirs.top + y);
         }
     }
-    return true;
+    return same;
 }

@@ -45,10 +45,10 @@ void Expect(const char* control, const char* what, SIZE got, SIZE want, LONG sla
     }
 }
 
-HWND Window(const WindowDesign& form) {
-    HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
+HWND Window(const char* caption) {
+    HWND window = FindWindowW(nullptr, WinForm::Wide(caption).c_str());
     if (window == nullptr) {
-        std::printf("FAIL no window titled %s\n", form.caption);
+        std::printf("FAIL no window titled %s\n", caption);
         std::exit(1);
     }
     return window;
@@ -56,7 +56,7 @@ HWND Window(const WindowDesign& form) {
 
 HWND GameControl(std::string_view name) {
     const ControlDesign& row = kFrmTamloDesign.Control(name);
-    return GetDlgItem(Window(kFrmTamloDesign), WinForm::Id(kFrmTamloDesign, row));
+    return GetDlgItem(Window(kFrmTamloDesign.caption), WinForm::Id(kFrmTamloDesign, row));
 }
 
 // The rows that make a control of their own on the screen.
@@ -163,7 +163,7 @@ void PrintAccessible(const char* name, IAccessible* object) {
 
 // The design at the window's DPI (15 twips a pixel at 96 dpi); the run-time texts are printed.
 void Layout(const WindowDesign& form) {
-    HWND window = Window(form);
+    HWND window = Window(form.caption);
     const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
     const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     RECT client{};
@@ -171,7 +171,7 @@ void Layout(const WindowDesign& form) {
     Expect(form.name, "width, height", {client.right, client.bottom},
            {px(form.clientWidth), px(form.clientHeight)});
     if (&form == &kFrmAboutDesign) { // centred over the game: left and top margins as the others
-        const RECT game = Place(Window(kFrmTamloDesign)), about = Place(window);
+        const RECT game = Place(Window(kFrmTamloDesign.caption)), about = Place(window);
         Expect("frmAbout", "margins", {about.left - game.left, about.top - game.top},
                {game.right - about.right, game.bottom - about.bottom}, 1);
     }
@@ -311,7 +311,7 @@ void Hear(int count, char** lines) {
         awaited.insert(WinForm::Wide(lines[i]));
     }
     DWORD process = 0;
-    GetWindowThreadProcessId(Window(kFrmTamloDesign), &process);
+    GetWindowThreadProcessId(Window(kFrmTamloDesign.caption), &process);
     SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Heard, process, 0,
                     WINEVENT_OUTOFCONTEXT); // Heard keeps the three kinds it knows
     std::printf("hooked\n");
@@ -371,7 +371,7 @@ void CALLBACK MoveAbout(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD
 void DpiChange() {
     MessageLoop loop;
     FrmTamlo game(GetModuleHandleW(nullptr), loop);
-    HWND window = Window(kFrmTamloDesign);
+    HWND window = Window(kFrmTamloDesign.caption);
     MoveToDpi(window, kFrmTamloDesign, 192);
     const LRESULT margins = SendMessageW(GameControl("txtDisplay"), EM_GETMARGINS, 0, 0);
     Expect("txtDisplay", "margins at 192 dpi", {LOWORD(margins), HIWORD(margins)}, {2, 2});
@@ -408,8 +408,8 @@ int main(int argc, char** argv) {
         std::printf("%ls\n", Text(GameControl(argv[2])).c_str());
     } else if (command == "display") {
         Display();
-    } else if (command == "sysmenu") {
-        PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' '); // as Alt+Space
+    } else if (command == "sysmenu") { // as Alt+Space opens it
+        PostMessageW(Window(kFrmAboutDesign.caption), WM_SYSCOMMAND, SC_KEYMENU, ' ');
     } else if (command == "file") {
         File(argv[2]);
     } else if (command == "press") {
@@ -422,8 +422,7 @@ int main(int argc, char** argv) {
     } else if (command == "dpi") {
         DpiChange();
     } else if (command == "box") {
-        HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
-        EnumChildWindows(box, PrintControl, 0);
+        EnumChildWindows(Window(AppInfo::Title), PrintControl, 0);
     }
     return failures == 0 ? 0 : 1;
 }
