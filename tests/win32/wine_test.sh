@@ -23,10 +23,9 @@ start_xvfb "$work"
 openbox >/dev/null 2>&1 &
 wineboot -i >"$work/wineboot.log" 2>&1
 drive=$WINEPREFIX/drive_c
-mkdir -p "$drive/tamlo test/a;b dir" "$drive/tamlo fallback"
-cp "$probe_exe" "$drive/tamlo test/a;b dir/tool.exe"
-cp "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would start
-cp "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
+install -D "$probe_exe" "$drive/tamlo test/a;b dir/tool.exe"
+install -D "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would start
+install -D "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
 
 probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
 keys() { xdotool windowfocus --sync "$1" key --delay "${delay:-20}" "${@:2}"; }
