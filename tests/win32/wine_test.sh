@@ -142,7 +142,6 @@ unset_key() { wine reg delete "$1" /f >/dev/null 2>&1 || ! wine reg query "$1" >
 set_value "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe'
 set_value "$location_key" /v MSINFO /d 'C:\tamlo fallback'
 expect_start "$drive/tamlo test/a;b dir/tool.exe" 'C:\tamlo test\a;b dir\tool.exe'
-[ ! -e "$drive/tamlo.exe.ran" ] || fail "the path was split at its space"
 unset_key "$tool_key"
 expect_start "$drive/tamlo fallback/MSINFO32.EXE" 'C:\tamlo fallback\MSINFO32.EXE'
 unset_key "$location_key"
