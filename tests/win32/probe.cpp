@@ -59,10 +59,9 @@ HWND GameControl(std::string_view name) {
     return GetDlgItem(Window(kFrmTamloDesign.caption), WinForm::Id(kFrmTamloDesign, row));
 }
 
-// The rows that make a control of their own on the screen.
+// The rows that make a control of their own on the screen: the kinds from TextBox to PictureBox.
 bool OnScreen(const ControlDesign& row) {
-    return row.kind != ControlKind::Timer && row.kind != ControlKind::Line &&
-           row.kind < ControlKind::Menu;
+    return row.kind > ControlKind::Timer && row.kind < ControlKind::Line;
 }
 
 std::wstring Text(HWND window) {
