@@ -1,14 +1,10 @@
 #include "tests/win32/picture.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
 
-namespace {
-
-// The pixels of a size-sized canvas after paint(screen, canvas) has drawn on it, as the COLORREFs
-// (0x00BBGGRR) that GDI speaks.
-std::vector<COLORREF> Paint(SIZE size, const std::function<void(HDC, HDC)>& paint) {
+Picture::Picture(SIZE size, const std::function<void(HDC, HDC)>& paint)
+    : width_(size.cx), height_(size.cy) {
     BITMAPINFO info{}; // 32 bits a pixel, top row first
     info.bmiHeader = {sizeof(info.bmiHeader), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr);
@@ -18,26 +14,19 @@ std::vector<COLORREF> Paint(SIZE size, const std::function<void(HDC, HDC)>& pain
     const HGDIOBJ previous = SelectObject(dc, canvas);
     paint(screen, dc);
     GdiFlush();
-    std::vector<COLORREF> colours;
     const auto* pixel = static_cast<const DWORD*>(bits); // 0x00RRGGBB
     for (int i = 0; i < size.cx * size.cy; ++i) {
-        colours.push_back(RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF));
+        pixels_.push_back(RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF));
     }
     SelectObject(dc, previous);
     DeleteObject(canvas);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
-    return colours;
 }
-
-} // namespace
 
 Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORREF ground, SIZE size,
                        UINT format) {
-    Picture picture;
-    picture.width_ = size.cx;
-    picture.height_ = size.cy;
-    picture.pixels_ = Paint(size, [&](HDC /*screen*/, HDC dc) {
+    return Picture(size, [&](HDC /*screen*/, HDC dc) {
         const HGDIOBJ previous = SelectObject(dc, font);
         RECT area{0, 0, size.cx, size.cy};
         SetBkColor(dc, ground);
@@ -47,7 +36,6 @@ Picture Picture::Drawn(std::wstring_view text, HFONT font, COLORREF ink, COLORRE
         DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, format);
         SelectObject(dc, previous);
     });
-    return picture;
 }
 
 Picture Picture::Grab(HWND window) {
@@ -60,13 +48,10 @@ Picture Picture::Grab(HWND window) {
         MapWindowPoints(parent, HWND_DESKTOP, reinterpret_cast<POINT*>(&seen), 2);
         IntersectRect(&client, &client, &seen);
     }
-    Picture picture;
-    picture.width_ = client.right - client.left;
-    picture.height_ = client.bottom - client.top;
-    picture.pixels_ = Paint({picture.width_, picture.height_}, [&](HDC screen, HDC dc) {
-        BitBlt(dc, 0, 0, picture.width_, picture.height_, screen, client.left, client.top, SRCCOPY);
+    const SIZE size{client.right - client.left, client.bottom - client.top};
+    return Picture(size, [&](HDC screen, HDC dc) {
+        BitBlt(dc, 0, 0, size.cx, size.cy, screen, client.left, client.top, SRCCOPY);
     });
-    return picture;
 }
 
 COLORREF Picture::Ground() const {
@@ -94,16 +79,12 @@ RECT Picture::Ink() const {
 
 bool Picture::SameInk(const Picture& other) const {
     const RECT mine = Ink(), theirs = other.Ink();
-    if (mine.right - mine.left != theirs.right - theirs.left ||
-        mine.bottom - mine.top != theirs.bottom - theirs.top) {
-        return false;
-    }
-    for (int y = 0; y < mine.bottom - mine.top; ++y) {
-        for (int x = 0; x < mine.right - mine.left; ++x) {
-            if (At(mine.left + x, mine.top + y) != other.At(theirs.left + x, theirs.top + y)) {
-                return false;
-            }
+    const LONG width = mine.right - mine.left, height = mine.bottom - mine.top;
+    bool same = width == theirs.right - theirs.left && height == theirs.bottom - theirs.top;
+    for (int y = 0; same && y < height; ++y) {
+        for (int x = 0; same && x < width; ++x) {
+            same = At(mine.left + x, mine.top + y) == other.At(theirs.left + x, theirs.top + y);
         }
     }
-    return true;
+    return same;
 }

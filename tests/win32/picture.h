@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,7 @@
 // unclipped in the font and colours the window uses, so the two can be laid side by side.
 class Picture {
 public:
+    Picture() = default;
     // The client area of window as the screen shows it now, as far as its parent's reaches.
     static Picture Grab(HWND window);
     // text drawn with DrawText in this format on a ground of its own colour.
@@ -24,6 +26,9 @@ public:
     bool SameInk(const Picture& other) const;
 
 private:
+    // The pixels of a size-sized canvas after paint(screen, canvas) has drawn on it, as the
+    // COLORREFs (0x00BBGGRR) that GDI speaks.
+    Picture(SIZE size, const std::function<void(HDC, HDC)>& paint);
     COLORREF At(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
 
     int width_ = 0;

@@ -1,16 +1,7 @@
-// Looks at the running game from outside for the test script, and stands in for the tool that
-// System Info starts (no arguments: leaves "<its own path>.ran" holding its command line).
-//   probe layout game|about    checks a window against its design table; prints name=text and
-//                              what a screen reader reads of each control
-//   probe click <control>      prints the screen position of a game window control's centre
-//   probe text <control>       prints a game window control's text
-//   probe box                  prints the message box's controls, "icon" after an icon
-//   probe display              checks the display, all eight places taken: whole, fixed pitch
-//   probe sysmenu              opens the About window's system menu, as Alt+Space does
-//   probe file <program>       prints the icons in the program file and its LegalCopyright
-//   probe press <control>      does a game window control's default action
-//   probe hear <line>...       prints what a screen reader hears of the game until every line
-//   probe dpi                  opens the game's windows here and moves them to another DPI
+// Looks at the running game from outside for the test script, a command a run (main reads them:
+// "probe layout game", "probe click txtAbout"...), and stands in for the tool that System Info
+// starts (no arguments: leaves "<its own path>.ran" holding its command line). A check that fails
+// prints "FAIL ..." and the exit status is 1.
 #include "tests/win32/picture.h"
 #include "ui/about/core/app_info.h"
 #include "ui/about/core/frm_about_design.h"
@@ -54,10 +45,10 @@ void Expect(const char* control, const char* what, SIZE got, SIZE want, LONG sla
     }
 }
 
-HWND Window(const WindowDesign& form) {
-    HWND window = FindWindowW(nullptr, WinForm::Wide(form.caption).c_str());
+HWND Window(const char* caption) {
+    HWND window = FindWindowW(nullptr, WinForm::Wide(caption).c_str());
     if (window == nullptr) {
-        std::printf("FAIL no window titled %s\n", form.caption);
+        std::printf("FAIL no window titled %s\n", caption);
         std::exit(1);
     }
     return window;
@@ -65,13 +56,12 @@ HWND Window(const WindowDesign& form) {
 
 HWND GameControl(std::string_view name) {
     const ControlDesign& row = kFrmTamloDesign.Control(name);
-    return GetDlgItem(Window(kFrmTamloDesign), WinForm::Id(kFrmTamloDesign, row));
+    return GetDlgItem(Window(kFrmTamloDesign.caption), WinForm::Id(kFrmTamloDesign, row));
 }
 
-// The rows that make a control of their own on the screen.
+// The rows that make a control of their own on the screen: the kinds from TextBox to PictureBox.
 bool OnScreen(const ControlDesign& row) {
-    return row.kind != ControlKind::Timer && row.kind != ControlKind::Line &&
-           row.kind < ControlKind::Menu;
+    return row.kind > ControlKind::Timer && row.kind < ControlKind::Line;
 }
 
 std::wstring Text(HWND window) {
@@ -172,7 +162,7 @@ void PrintAccessible(const char* name, IAccessible* object) {
 
 // The design at the window's DPI (15 twips a pixel at 96 dpi); the run-time texts are printed.
 void Layout(const WindowDesign& form) {
-    HWND window = Window(form);
+    HWND window = Window(form.caption);
     const UINT dpi = GetDpiForSystem(); // Wine gives every window the DPI of its one screen
     const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     RECT client{};
@@ -180,16 +170,13 @@ void Layout(const WindowDesign& form) {
     Expect(form.name, "width, height", {client.right, client.bottom},
            {px(form.clientWidth), px(form.clientHeight)});
     if (&form == &kFrmAboutDesign) { // centred over the game: left and top margins as the others
-        const RECT game = Place(Window(kFrmTamloDesign)), about = Place(window);
+        const RECT game = Place(Window(kFrmTamloDesign.caption)), about = Place(window);
         Expect("frmAbout", "margins", {about.left - game.left, about.top - game.top},
                {game.right - about.right, game.bottom - about.bottom}, 1);
     }
     for (const ControlDesign& row : form.controls | std::views::filter(OnScreen)) {
         HWND control = GetDlgItem(window, WinForm::Id(form, row));
-        if (!IsWindowVisible(control)) {
-            Expect(false, row.name, "visible", 0, 1);
-            continue;
-        }
+        Expect(IsWindowVisible(control), row.name, "visible", 0, 1);
         const RECT place = Place(control);
         const std::wstring text = Text(control);
         std::printf("%s=%ls\n", row.name, text.c_str());
@@ -317,12 +304,13 @@ void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD event, HWND control, LONG id, 
     }
 }
 
+// Prints what a screen reader hears of the game, until every line is heard or a minute passes.
 void Hear(int count, char** lines) {
     for (int i = 0; i < count; ++i) {
         awaited.insert(WinForm::Wide(lines[i]));
     }
     DWORD process = 0;
-    GetWindowThreadProcessId(Window(kFrmTamloDesign), &process);
+    GetWindowThreadProcessId(Window(kFrmTamloDesign.caption), &process);
     SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Heard, process, 0,
                     WINEVENT_OUTOFCONTEXT); // Heard keeps the three kinds it knows
     std::printf("hooked\n");
@@ -382,7 +370,7 @@ void CALLBACK MoveAbout(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD
 void DpiChange() {
     MessageLoop loop;
     FrmTamlo game(GetModuleHandleW(nullptr), loop);
-    HWND window = Window(kFrmTamloDesign);
+    HWND window = Window(kFrmTamloDesign.caption);
     MoveToDpi(window, kFrmTamloDesign, 192);
     const LRESULT margins = SendMessageW(GameControl("txtDisplay"), EM_GETMARGINS, 0, 0);
     Expect("txtDisplay", "margins at 192 dpi", {LOWORD(margins), HIWORD(margins)}, {2, 2});
@@ -419,8 +407,8 @@ int main(int argc, char** argv) {
         std::printf("%ls\n", Text(GameControl(argv[2])).c_str());
     } else if (command == "display") {
         Display();
-    } else if (command == "sysmenu") {
-        PostMessageW(Window(kFrmAboutDesign), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    } else if (command == "sysmenu") { // as Alt+Space opens it
+        PostMessageW(Window(kFrmAboutDesign.caption), WM_SYSCOMMAND, SC_KEYMENU, ' ');
     } else if (command == "file") {
         File(argv[2]);
     } else if (command == "press") {
@@ -433,8 +421,7 @@ int main(int argc, char** argv) {
     } else if (command == "dpi") {
         DpiChange();
     } else if (command == "box") {
-        HWND box = FindWindowW(nullptr, WinForm::Wide(AppInfo::Title).c_str());
-        EnumChildWindows(box, PrintControl, 0);
+        EnumChildWindows(Window(AppInfo::Title), PrintControl, 0);
     }
     return failures == 0 ? 0 : 1;
 }

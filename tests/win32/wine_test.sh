@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program under 64-bit Wine, on its own X server with a window manager, played with
-# real X keys and clicks: layout, keys and march, About over the running game, System Info through
-# the registry, imports of system DLLs only, what a screen reader reads, hears and does. At 96, 144
-# and 192 dpi with "Courier New" standing for Windows's face (its metric twin), and once without it
-# for the fallback: every text whole on the screen, the display's in a fixed-pitch face, the icons
-# drawn for each size. The game marches on behind every window and in every loop of the system's.
+# real X keys and clicks and read as a screen reader reads it, at 96, 144 and 192 dpi with "Courier
+# New" standing for Windows's face (its metric twin), and once without it for the fallback.
 #   wine_test.sh <tamlo-qt350.exe> <probe.exe> <work dir> <objdump>
 set -eEuo pipefail
 # A step that fails without a word of its own still says where the test stopped.
@@ -26,14 +23,12 @@ start_xvfb "$work"
 openbox >/dev/null 2>&1 &
 wineboot -i >"$work/wineboot.log" 2>&1
 drive=$WINEPREFIX/drive_c
-mkdir -p "$drive/tamlo test/a;b dir" "$drive/tamlo fallback"
-cp "$probe_exe" "$drive/tamlo test/a;b dir/tool.exe"
-cp "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would start
-cp "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
+install -D "$probe_exe" "$drive/tamlo test/a;b dir/tool.exe"
+install -D "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would start
+install -D "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
 
 probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
 keys() { xdotool windowfocus --sync "$1" key --delay "${delay:-20}" "${@:2}"; }
-# poll <seconds> <command>: runs the command until it succeeds, for at most that long.
 poll() { timeout "$1" bash -c "until $2; do sleep 0.2; done"; }
 # expect <command> <argument> <line>...: the probe's command succeeds, and every line, a pattern,
 # matches a whole line of what it prints.
@@ -60,7 +55,6 @@ marches() {
     sleep 3.5
     [ "$(probe text txtDisplay)" != "$before" ] || fail "the march stopped $1"
 }
-# shown <seconds> <title>: the shown window of that title, once there is one.
 shown() { timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1; }
 about_title='About Tamlo QT-300 Simulator'
 # set_value <key> /v <name> [/t <type>] /d <data>: reg.exe was seen to fail now and then without a
@@ -81,17 +75,16 @@ start() {
 open_about() {
     local x y
     keys "$window" r
-    if [ "$1" = reader ]; then
+    if [ "$1" = reader ]; then # twice, the second time over the open window: no second one
         timeout 20 wine "$probe_exe" press txtAbout || fail "About's default action"
+        shown 20 "$about_title" >/dev/null || fail "About did not open"
+        timeout 20 wine "$probe_exe" press txtAbout && sleep 1
+        [ "$(xdotool search --onlyvisible --name '^About Tamlo' | wc -l)" = 1 ] || fail "2 Abouts"
     else
         read -r x y <<<"$(probe click txtAbout)"
         xdotool mousemove "$x" "$y" click "$1"
     fi
     about=$(shown 20 "$about_title") || fail "About did not open"
-    if [ "$1" = reader ]; then # once more, over the open window: no second one
-        timeout 20 wine "$probe_exe" press txtAbout && sleep 1
-        [ "$(xdotool search --onlyvisible --name '^About Tamlo' | wc -l)" = 1 ] || fail "2 Abouts"
-    fi
     expect layout about "${@:2}"
     icons "$about"
 }
@@ -149,7 +142,6 @@ unset_key() { wine reg delete "$1" /f >/dev/null 2>&1 || ! wine reg query "$1" >
 set_value "$tool_key" /v PATH /d 'C:\tamlo test\a;b dir\tool.exe'
 set_value "$location_key" /v MSINFO /d 'C:\tamlo fallback'
 expect_start "$drive/tamlo test/a;b dir/tool.exe" 'C:\tamlo test\a;b dir\tool.exe'
-[ ! -e "$drive/tamlo.exe.ran" ] || fail "the path was split at its space"
 unset_key "$tool_key"
 expect_start "$drive/tamlo fallback/MSINFO32.EXE" 'C:\tamlo fallback\MSINFO32.EXE'
 unset_key "$location_key"
@@ -162,8 +154,7 @@ marches "behind the message box"
 xdotool key Return # to the message box, which has the focus
 keys "$about" Escape
 wait "$hear" || fail "a screen reader did not hear: $(tr -d '\r' <"$work/heard")"
-sleep 1
-! xdotool search --name "^$about_title\$" >/dev/null || fail "Esc did not close About"
+poll 5 "! xdotool search --name '^$about_title\$' >/dev/null" || fail "Esc did not close About"
 quit
 
 # look <dpi> [how About opens]: the windows and every control grow with the screen's DPI, the
