@@ -24,7 +24,6 @@ openbox >/dev/null 2>&1 &
 wineboot -i >"$work/wineboot.log" 2>&1
 drive=$WINEPREFIX/drive_c
 install -D "$probe_exe" "$drive/tamlo test/a;b dir/tool.exe"
-install -D "$probe_exe" "$drive/tamlo.exe" # what splitting the path at its space would start
 install -D "$probe_exe" "$drive/tamlo fallback/MSINFO32.EXE"
 
 probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
