@@ -118,13 +118,13 @@ def plain_desktop():  # no window manager: all a person and a screen reader meet
     check(display.queryText().getText(0, -1)[0] == aim, "the game took no key while About was open")
     check(until(lambda: heard(SHOWN, "notification", "Land!", mark), 10),
           '"Land!" is announced, as the march went on')
-    desktop.ends(game)
+    desktop.ends(game, wait=until)
 
 
 def dense_screen():  # at scale 2 the window is twice the size, sharp and as readable
     game, gid = start(scale=2)
     looks_like(gid, "new-game@2x", ["r"])  # a picture of another size differs in every pixel
-    desktop.ends(game)
+    desktop.ends(game, wait=until)
 
 
 def window_manager():  # under openbox, which gives the windows their frames
@@ -134,7 +134,7 @@ def window_manager():  # under openbox, which gives the windows their frames
     titled(ABOUT)
     for keys, window in (("alt+s", BOX), ("Return", ABOUT), ("alt+F4", GAME)):  # its close box
         titled(window, keys)
-    desktop.ends(game)
+    desktop.ends(game, wait=until)
 
 
 Atspi.set_timeout(3000, 3000)

@@ -95,9 +95,9 @@ class Desktop(contextlib.AbstractContextManager):
         if keys:
             self.run("xdotool", "key", "--delay", delay, *keys)
 
-    def ends(self, game, seconds=2, delay="15"):  # Esc, to the focused window, ends the program
-        self.key("Escape", delay=delay)
-        check(until(lambda: game.poll() == 0, seconds), "Esc ends the program")
+    def ends(self, game, seconds=2, delay="15", wait=until):  # Esc, to the focused window, ends
+        self.key("Escape", delay=delay)  # the program; wait() waits as the test waits
+        check(wait(lambda: game.poll() == 0, seconds), "Esc ends the program")
 
     def open_about(self, gid, probe, button="1"):  # a press on "About"; About's window id
         self.click(gid, *inside(design(probe)["FrmTamlo.txtAbout"]), button)
