@@ -1,4 +1,4 @@
-// Looks at the running game from outside for the test script, a command a run (main reads them:
+// Looks at the running game from outside for the test script, one command a run (main lists them:
 // "probe layout game", "probe click txtAbout"...), and stands in for the tool that System Info
 // starts (no arguments: leaves "<its own path>.ran" holding its command line). A check that fails
 // prints "FAIL ..." and the exit status is 1.
