@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
                             ->grabWindow(args.at(1).toULongLong(nullptr, 0))
                             .toImage()
                             .convertToFormat(QImage::Format_RGB32);
-    if (!grab.save(args.at(2)) || args.size() < 4) {
-        return grab.isNull() ? 2 : 0;
+    if (const bool saved = grab.save(args.at(2)); !saved || args.size() < 4) {
+        return saved ? 0 : 2; // a grab that was not kept is compared with nothing
     }
     QImage diff = QImage(args.at(3)).convertToFormat(QImage::Format_RGB32);
     int differing = diff.size() == grab.size() ? 0 : grab.width() * grab.height();
