@@ -55,7 +55,8 @@ as_wanted() { [ "$(started)" = "$(printf '%s\n' "${tools[@]}" | sort)" ]; } # ea
 start() {
     strace "${options[@]}" "$program" "$@" <&0 2>"$scenario.log" &
     tracer=$! && pids+=("$tracer")
-    window=$(shown 20 '^Tamlo QT-350 Simulator$') || fail "no game window"
+    window=$(shown 20 '^Tamlo QT-350 Simulator$') || fail "no game window; it said:" \
+        "$(tail -n 5 "$scenario.log")" "$(gdb -batch -ex bt "$program" core* 2>&1 | grep '^#')"
     xdotool windowfocus --sync "$window" key --delay 50 Left Down r \
         mousemove --window "$window" $((about_x + about_h / 2)) $((about_y + about_h / 2)) click 1
     about=$(shown 10 '^About') || fail "About did not open"
@@ -160,6 +161,7 @@ scenario no_display_says_so_in_one_line
 source "$(dirname "$(realpath "$0")")/../../scripts/xvfb.sh" && start_xvfb "$work" && pids+=($!)
 # A store read in more than linear memory fails in 4 GB (sanitizers: no limit, no leak check).
 ldd "$program" | grep -q libasan || ulimit -v 4000000
+ulimit -c unlimited 2>/dev/null || true # a crash's backtrace in the failure
 export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
 scenario hostile_stores_and_arguments_start_only_the_named_tool
 scenario with_a_session_bus_it_reaches_the_accessibility_bus
